@@ -14,18 +14,6 @@ namespace {
 constexpr std::size_t kChunk = 64 * 1024;
 constexpr std::int64_t kMaxStoredSize = 0x7FFFFFFF;
 
-// An archive source over a seekable stream, from its current position.
-class StreamSource : public TArchiveSource {
- public:
-  explicit StreamSource(TStream& s) : s_(s), size_(s.Size()) {}
-  std::size_t Read(void* buffer, std::size_t count) override { return s_.Read(buffer, count); }
-  std::int64_t Remaining() override { return std::max<std::int64_t>(0, size_ - s_.Position()); }
-
- private:
-  TStream& s_;
-  std::int64_t size_;
-};
-
 void WriteInt(TStream& stream, std::int32_t v) {
   const std::uint32_t u = static_cast<std::uint32_t>(v);
   const unsigned char b[4] = {static_cast<unsigned char>(u), static_cast<unsigned char>(u >> 8),
@@ -181,11 +169,19 @@ bool ReadHead(TDirDataHead& head, TArchiveSource& source) {
   return true;
 }
 
-void TDirectoryData::PackFolder(const std::string& folder) {
+TStreamSource::TStreamSource(TStream& stream) : stream_(stream), size_(stream.Size()) {}
+
+std::size_t TStreamSource::Read(void* buffer, std::size_t count) { return stream_.Read(buffer, count); }
+
+std::int64_t TStreamSource::Remaining() { return std::max<std::int64_t>(0, size_ - stream_.Position()); }
+
+void TDirectoryData::PackFolder(const std::string& folder) { PackFolderAs(folder, folder); }
+
+void TDirectoryData::PackFolderAs(const std::string& folder, const std::string& stored) {
   std::vector<fsys::DirEntry> entries;
   if (!fsys::ListFolder(folder, entries)) return;
   TDirDataHead head;
-  head.FolderPath = folder;
+  head.FolderPath = stored;
   std::vector<char> buffer;
   for (const fsys::DirEntry& entry : entries) {
     head.Name = entry.name;
@@ -203,7 +199,7 @@ void TDirectoryData::PackFolder(const std::string& folder) {
       head.Kind = kKindDirectory;
       head.Size = 0;
       WriteHead(head, FStream);
-      PackFolder(path);
+      PackFolderAs(path, stored + "\\" + entry.name);
     }
   }
 }
@@ -211,7 +207,7 @@ void TDirectoryData::PackFolder(const std::string& folder) {
 bool TDirectoryData::ExtractTo(const std::string& target) {
   try {
     FStream.SetPosition(0);
-    StreamSource source(FStream);
+    TStreamSource source(FStream);
     return ExtractFrom(source, target);
   } catch (const std::exception& e) {
     FLastError = e.what();

@@ -32,6 +32,18 @@ class TArchiveSource {
   virtual std::int64_t Remaining() = 0;
 };
 
+// An archive source over a seekable stream, from its current position.
+class TStreamSource : public TArchiveSource {
+ public:
+  explicit TStreamSource(TStream& stream);
+  std::size_t Read(void* buffer, std::size_t count) override;
+  std::int64_t Remaining() override;
+
+ private:
+  TStream& stream_;
+  std::int64_t size_;
+};
+
 // Raised by the reader for malformed data; its text says what and where.
 class EArchiveError : public EStreamError {
  public:
@@ -61,6 +73,9 @@ class TDirectoryData {
   // A missing folder writes nothing. Raises when a file cannot be opened or
   // read, or is 2 GiB or more (its size cannot be stored).
   void PackFolder(const std::string& folder);
+  // The same, but the records name stored in place of folder: the tree is
+  // read from folder and recorded as if it stood at stored.
+  void PackFolderAs(const std::string& folder, const std::string& stored);
 
   // Reads the whole stream from its start and creates the tree below target.
   // True when every record was processed; false at the first failure, with

@@ -1,1 +1,192 @@
-int main(){return 0;}
+// vexapack: the payload formats from the command line, for packaging from
+// any machine and for the build, which packs the sample client with it.
+//
+// Exit status: 0 success; 1 with one line on standard error naming the file
+// and what was wrong; 2 for a usage error. Output files are written only
+// once their whole content is known, so a failure leaves nothing behind.
+#include <cstdio>
+#include <functional>
+#include <iostream>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "fsys.h"
+#include "udirectory.h"
+#include "uzrcommon.h"
+
+namespace {
+
+using Args = std::vector<std::string>;
+
+constexpr const char* kUsage =
+    "usage:\n"
+    "  vexapack pack FOLDER OUT [--root ROOT] [--raw]\n"
+    "  vexapack unpack IN TARGET [--raw]\n"
+    "  vexapack list IN [--raw]\n";
+
+// A failure to report: exit status 1 with this text.
+struct Failure {
+  std::string text;
+};
+
+struct UsageError {};
+
+// Splits args into positional words and the named options of this command.
+struct Parsed {
+  std::vector<std::string> words;
+  std::map<std::string, std::string> values;  // --root ROOT
+  bool raw = false;
+};
+
+Parsed Parse(const Args& args, bool takes_root) {
+  Parsed p;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    if (a == "--raw") {
+      p.raw = true;
+    } else if (a == "--root" && takes_root) {
+      if (i + 1 >= args.size()) throw UsageError{};
+      p.values["root"] = args[++i];
+    } else if (a.size() > 1 && a[0] == '-' && a != "-") {
+      throw UsageError{};
+    } else {
+      p.words.push_back(a);
+    }
+  }
+  return p;
+}
+
+// The archive bytes of IN: inflated unless raw.
+std::string LoadArchive(const std::string& in, bool raw) {
+  vexa::TMemoryStream file;
+  try {
+    file.LoadFromFile(in);
+  } catch (const std::exception& e) {
+    throw Failure{e.what()};
+  }
+  if (raw) return file.TakeBytes();
+  vexa::TStringStream archive;
+  try {
+    vexa::DecompressStream(file, archive);
+  } catch (const vexa::EZDecompressionError& e) {
+    throw Failure{in + ": not a valid zlib stream: " + e.what()};
+  }
+  return archive.TakeBytes();
+}
+
+void SaveWhole(const std::string& out, const std::string& bytes) {
+  try {
+    vexa::TStringStream s(bytes);
+    s.SaveToFile(out);
+  } catch (const std::exception& e) {
+    vexa::fsys::DeleteFileAt(out);
+    throw Failure{e.what()};
+  }
+}
+
+int Pack(const Args& args) {
+  const Parsed p = Parse(args, true);
+  if (p.words.size() != 2) throw UsageError{};
+  const std::string& folder = p.words[0];
+  const std::string& out = p.words[1];
+  if (!vexa::fsys::DirectoryExists(folder)) throw Failure{folder + ": no such folder"};
+  const auto root = p.values.find("root");
+  vexa::TStringStream archive;
+  try {
+    vexa::TDirectoryData data(archive);
+    data.PackFolderAs(folder, root == p.values.end() ? folder : root->second);
+  } catch (const std::exception& e) {
+    throw Failure{e.what()};
+  }
+  if (p.raw) {
+    SaveWhole(out, archive.DataString());
+  } else {
+    vexa::TStringStream compressed;
+    vexa::CompressStream(archive, compressed);
+    SaveWhole(out, compressed.DataString());
+  }
+  return 0;
+}
+
+int Unpack(const Args& args) {
+  const Parsed p = Parse(args, false);
+  if (p.words.size() != 2) throw UsageError{};
+  const std::string& in = p.words[0];
+  const std::string& target = p.words[1];
+  vexa::TStringStream archive(LoadArchive(in, p.raw));
+  std::string why;
+  bool ok;
+  try {
+    ok = vexa::UnpackDirectory(target, archive, &why);
+  } catch (const std::exception& e) {
+    throw Failure{e.what()};
+  }
+  if (!ok) throw Failure{in + ": " + why};
+  return 0;
+}
+
+int List(const Args& args) {
+  const Parsed p = Parse(args, false);
+  if (p.words.size() != 1) throw UsageError{};
+  const std::string& in = p.words[0];
+  vexa::TStringStream archive(LoadArchive(in, p.raw));
+  vexa::TStreamSource source(archive);
+  vexa::TDirDataHead head;
+  std::string listing;
+  for (long record = 1;; ++record) {
+    try {
+      if (!vexa::ReadHead(head, source)) break;
+    } catch (const vexa::EArchiveError& e) {
+      throw Failure{in + ": " + e.what() + " at record " + std::to_string(record)};
+    }
+    std::string kind = head.Kind == vexa::kKindFile        ? "F"
+                       : head.Kind == vexa::kKindDirectory ? "D"
+                                                           : "?" + std::to_string(head.Kind);
+    const std::int64_t size = head.Kind == vexa::kKindFile ? head.Size : 0;
+    if (head.Kind == vexa::kKindFile) {
+      if (head.Size < 0 || head.Size > source.Remaining())
+        throw Failure{in + ": truncated archive in the content of record " + std::to_string(record)};
+      archive.Seek(head.Size, vexa::SeekOrigin::Current);
+    }
+    listing += kind + "\t" + std::to_string(size) + "\t" + head.FolderPath + "\\" + head.Name + "\n";
+  }
+  std::fwrite(listing.data(), 1, listing.size(), stdout);
+  return 0;
+}
+
+const std::map<std::string, std::function<int(const Args&)>>& Commands() {
+  static const std::map<std::string, std::function<int(const Args&)>> commands = {
+      {"pack", Pack},
+      {"unpack", Unpack},
+      {"list", List},
+  };
+  return commands;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const Args all(argv + 1, argv + argc);
+  if (all.empty()) {
+    std::cerr << kUsage;
+    return 2;
+  }
+  const auto command = Commands().find(all[0]);
+  if (command == Commands().end()) {
+    std::cerr << "vexapack: unknown command \"" << all[0] << "\"\n" << kUsage;
+    return 2;
+  }
+  try {
+    return command->second(Args(all.begin() + 1, all.end()));
+  } catch (const UsageError&) {
+    std::cerr << kUsage;
+    return 2;
+  } catch (const Failure& f) {
+    std::cerr << "vexapack: " << f.text << "\n";
+    return 1;
+  } catch (const std::exception& e) {
+    std::cerr << "vexapack: " << e.what() << "\n";
+    return 1;
+  }
+}
