@@ -71,8 +71,9 @@ void CompressStream(TStream& source, TStream& dest) {
   source.SetPosition(0);
   int flush = Z_NO_FLUSH;
   do {
+    // Only a read that returns nothing marks the end; short reads may not.
     const std::size_t got = source.Read(in.data(), in.size());
-    if (got < in.size()) flush = Z_FINISH;
+    if (got == 0) flush = Z_FINISH;
     z.next_in = in.data();
     z.avail_in = static_cast<uInt>(got);
     do {

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "codepage.h"
 #include "fsys.h"
 #include "udirectory.h"
 #include "uzrcommon.h"
@@ -166,8 +167,8 @@ const std::map<std::string, std::function<int(const Args&)>>& Commands() {
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  const Args all(argv + 1, argv + argc);
+namespace {
+int Run(const Args& all) {
   if (all.empty()) {
     std::cerr << kUsage;
     return 2;
@@ -190,3 +191,16 @@ int main(int argc, char** argv) {
     return 1;
   }
 }
+}  // namespace
+
+#ifdef _WIN32
+// Arguments arrive as UTF-16 and become code page 936 here, whatever the
+// system's ANSI code page is.
+int wmain(int argc, wchar_t** argv) {
+  Args all;
+  for (int i = 1; i < argc; ++i) all.push_back(vexa::WideToCp936(argv[i]));
+  return Run(all);
+}
+#else
+int main(int argc, char** argv) { return Run(Args(argv + 1, argv + argc)); }
+#endif
