@@ -12,7 +12,7 @@ packages=(cmake make g++ pkg-config git
           g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix libz-mingw-w64-dev
           zlib1g-dev googletest libgtest-dev
           wine wine64 wine32:i386 xvfb xauth x11-utils xdotool imagemagick
-          fonts-wqy-microhei dpkg-dev python3 python3-pil)
+          fonts-wqy-microhei dpkg-dev python3 python3-pil locales)
 
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
   dpkg --add-architecture i386
@@ -28,6 +28,18 @@ if [ "$need_apt" = 1 ]; then
   apt-get update -qq
   apt-get install -y -qq --no-install-recommends "${packages[@]}" >/dev/null
 fi
+
+# Wine converts file names through the host locale's character set, so the
+# two locales the tests run under must exist on the host.
+need_locale=0
+for loc in zh_CN.UTF-8 en_US.UTF-8; do
+  if ! locale -a 2>/dev/null | grep -qix "${loc/UTF-8/utf8}"; then
+    sed -i "s/^# *\($loc UTF-8\)/\1/" /etc/locale.gen
+    grep -qx "$loc UTF-8" /etc/locale.gen || echo "$loc UTF-8" >> /etc/locale.gen
+    need_locale=1
+  fi
+done
+[ "$need_locale" = 1 ] && locale-gen >/dev/null
 
 # libjpeg for the mingw builds: a static library from Debian's own
 # libjpeg-turbo source package (no SIMD, so no assembler is needed).
