@@ -5,6 +5,10 @@
 // and what was wrong; 2 for a usage error. Output files are written only
 // once their whole content is known, so a failure leaves nothing behind.
 #include <cstdio>
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
 #include <functional>
 #include <iostream>
 #include <map>
@@ -197,6 +201,9 @@ int Run(const Args& all) {
 // Arguments arrive as UTF-16 and become code page 936 here, whatever the
 // system's ANSI code page is.
 int wmain(int argc, wchar_t** argv) {
+  // Listings and decoded texts are bytes: no CR is added before LF.
+  _setmode(_fileno(stdout), _O_BINARY);
+  _setmode(_fileno(stdin), _O_BINARY);
   Args all;
   for (int i = 1; i < argc; ++i) all.push_back(vexa::WideToCp936(argv[i]));
   return Run(all);
