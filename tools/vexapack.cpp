@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "codepage.h"
+#include "devcommands.h"
 #include "fsys.h"
 #include "udirectory.h"
 #include "uzrcommon.h"
@@ -28,7 +29,11 @@ constexpr const char* kUsage =
     "usage:\n"
     "  vexapack pack FOLDER OUT [--root ROOT] [--raw]\n"
     "  vexapack unpack IN TARGET [--raw]\n"
-    "  vexapack list IN [--raw]\n";
+    "  vexapack list IN [--raw]\n"
+    "  vexapack material encode FOLDER OUT [--root ROOT]\n"
+    "  vexapack material decode IN TARGET\n"
+    "  vexapack text encode|decode  (standard input to standard output)\n"
+    "  vexapack update encode|decode IN... --out FOLDER\n";
 
 // A failure to report: exit status 1 with this text.
 struct Failure {
@@ -165,6 +170,9 @@ const std::map<std::string, std::function<int(const Args&)>>& Commands() {
       {"pack", Pack},
       {"unpack", Unpack},
       {"list", List},
+      {"material", RunMaterialCommand},
+      {"text", RunTextCommand},
+      {"update", RunUpdateCommand},
   };
   return commands;
 }
