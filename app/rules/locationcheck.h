@@ -53,8 +53,8 @@ struct LocationVerdict {
 //   second byte not ":" (kMsgBadDrivePath), illegal character
 //   (kMsgIllegalChar), under 150 whole MiB free (kMsgLowDiskSpace).
 // free_bytes is asked only at the last test, with the drive part ("c:"); a
-// failed query counts as 1 MiB. Install is enabled exactly when the message
-// is empty. Never throws on any input (a throwing query is the caller's).
+// failed query (or none given) counts as 1 MiB. Install is enabled exactly
+// when the message is empty. Never throws on any input (a throwing query is the caller's).
 LocationVerdict CheckInstallLocation(const std::string& typed, bool unrepresentable,
                                      const std::string& drive_strings,
                                      const FreeSpaceQuery& free_bytes);
