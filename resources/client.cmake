@@ -102,6 +102,6 @@ add_custom_command(OUTPUT ${VEXA_CLIENT_PAYLOAD}
 # so the object's dependency on the payload is stated here.
 set(VEXA_CLIENT_RC ${VEXA_CLIENT_WORK}/payload.rc)
 file(CONFIGURE OUTPUT ${VEXA_CLIENT_RC} CONTENT
-  "// The installer's payload: the sample client folder as one zlib stream.\nVEXA TXTFILE \"${VEXA_CLIENT_PAYLOAD}\"\n")
+  "// The installer's payload: the sample client folder as one zlib stream,\n// in the language of the installer's other resources (Chinese, PRC).\nLANGUAGE 0x04, 0x02\nVEXA TXTFILE \"${VEXA_CLIENT_PAYLOAD}\"\n")
 add_library(vexa_payload OBJECT ${VEXA_CLIENT_RC} ${VEXA_CLIENT_PAYLOAD})
 set_source_files_properties(${VEXA_CLIENT_RC} PROPERTIES OBJECT_DEPENDS ${VEXA_CLIENT_PAYLOAD})
