@@ -217,5 +217,11 @@ int wmain(int argc, wchar_t** argv) {
   return Run(all);
 }
 #else
-int main(int argc, char** argv) { return Run(Args(argv + 1, argv + argc)); }
+// Host arguments are UTF-8; inside, paths are code page 936 like the names
+// the file-system seam hands back.
+int main(int argc, char** argv) {
+  Args all;
+  for (int i = 1; i < argc; ++i) all.push_back(vexa::Utf8ToCp936(argv[i]));
+  return Run(all);
+}
 #endif

@@ -58,6 +58,12 @@ check "raw pack" vp pack "$tree" "$work/p.raw" --root 'D:\vexa\vevovidi\' --raw
 check "raw unpack" vp unpack "$work/p.raw" "$work/out-raw" --raw
 check "raw unpack reproduces the tree" diff -r "$tree" "$work/out-raw"
 
+mkdir -p "$work/源"
+cp -r "$tree" "$work/源/树"
+check "pack from a folder with a Chinese name" vp pack "$work/源/树" "$work/源/p.da"
+check "unpack into a folder with a Chinese name" vp unpack "$work/源/p.da" "$work/源/出"
+check "Chinese-named round trip" diff -r "$tree" "$work/源/出"
+
 head -c 1000 "$work/p.da" >"$work/cut.da"
 printf 'not a zlib stream' >"$work/junk.da"
 head -c 50 "$work/p.raw" >"$work/cut.raw"
