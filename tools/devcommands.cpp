@@ -12,6 +12,7 @@
 #include <io.h>
 #endif
 
+#include "cli.h"
 #include "fsys.h"
 #include "material.h"
 #include "streams.h"
@@ -20,7 +21,7 @@
 
 namespace {
 
-using Args = std::vector<std::string>;
+using namespace vexapack;
 
 constexpr const char* kMaterialUsage =
     "usage:\n"
@@ -35,66 +36,6 @@ constexpr const char* kUpdateUsage =
     "  vexapack update encode IN... --out FOLDER\n"
     "  vexapack update decode IN... --out FOLDER\n";
 
-// Exit status 1 with this text.
-struct Failure {
-  std::string text;
-};
-struct UsageError {};
-
-// Positional words, and the values of the options named in takes.
-struct Parsed {
-  Args words;
-  std::map<std::string, std::string> values;
-};
-
-Parsed Parse(const Args& args, std::size_t first, const std::vector<std::string>& takes) {
-  Parsed p;
-  for (std::size_t i = first; i < args.size(); ++i) {
-    const std::string& a = args[i];
-    if (a.size() > 2 && a.compare(0, 2, "--") == 0) {
-      const std::string name = a.substr(2);
-      bool known = false;
-      for (const std::string& t : takes) known = known || t == name;
-      if (!known || i + 1 >= args.size() || p.values.count(name)) throw UsageError{};
-      p.values[name] = args[++i];
-    } else if (a.size() > 1 && a[0] == '-') {
-      throw UsageError{};
-    } else {
-      p.words.push_back(a);
-    }
-  }
-  return p;
-}
-
-// Runs body, turning its failures into the exit status and one line.
-template <typename Body>
-int Guarded(const char* usage, Body body) {
-  try {
-    body();
-    return 0;
-  } catch (const UsageError&) {
-    std::cerr << usage;
-    return 2;
-  } catch (const Failure& f) {
-    std::cerr << "vexapack: " << f.text << "\n";
-    return 1;
-  } catch (const std::exception& e) {
-    std::cerr << "vexapack: " << e.what() << "\n";
-    return 1;
-  }
-}
-
-// Writes bytes to path whole; a failed write leaves no partial file.
-void SaveWhole(const std::string& path, std::string bytes) {
-  try {
-    vexa::TStringStream s(std::move(bytes));
-    s.SaveToFile(path);
-  } catch (const std::exception& e) {
-    vexa::fsys::DeleteFileAt(path);
-    throw Failure{e.what()};
-  }
-}
-
 void MaterialEncode(const Args& args) {
   const Parsed p = Parse(args, 1, {"root"});
   if (p.words.size() != 2) throw UsageError{};
@@ -105,7 +46,7 @@ void MaterialEncode(const Args& args) {
   std::string text, why;
   if (!vexa::PackMaterial(folder, root == p.values.end() ? folder : root->second, text, &why))
     throw Failure{folder + ": cannot be packed: " + why};
-  SaveWhole(out, std::move(text));
+  SaveWhole(out, text);
 }
 
 void MaterialDecode(const Args& args) {

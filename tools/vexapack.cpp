@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "cli.h"
 #include "codepage.h"
 #include "devcommands.h"
 #include "fsys.h"
@@ -23,7 +24,7 @@
 
 namespace {
 
-using Args = std::vector<std::string>;
+using namespace vexapack;
 
 constexpr const char* kUsage =
     "usage:\n"
@@ -34,38 +35,6 @@ constexpr const char* kUsage =
     "  vexapack material decode IN TARGET\n"
     "  vexapack text encode|decode  (standard input to standard output)\n"
     "  vexapack update encode|decode IN... --out FOLDER\n";
-
-// A failure to report: exit status 1 with this text.
-struct Failure {
-  std::string text;
-};
-
-struct UsageError {};
-
-// Splits args into positional words and the named options of this command.
-struct Parsed {
-  std::vector<std::string> words;
-  std::map<std::string, std::string> values;  // --root ROOT
-  bool raw = false;
-};
-
-Parsed Parse(const Args& args, bool takes_root) {
-  Parsed p;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& a = args[i];
-    if (a == "--raw") {
-      p.raw = true;
-    } else if (a == "--root" && takes_root) {
-      if (i + 1 >= args.size()) throw UsageError{};
-      p.values["root"] = args[++i];
-    } else if (a.size() > 1 && a[0] == '-' && a != "-") {
-      throw UsageError{};
-    } else {
-      p.words.push_back(a);
-    }
-  }
-  return p;
-}
 
 // The archive bytes of IN: inflated unless raw.
 std::string LoadArchive(const std::string& in, bool raw) {
@@ -85,18 +54,8 @@ std::string LoadArchive(const std::string& in, bool raw) {
   return archive.TakeBytes();
 }
 
-void SaveWhole(const std::string& out, const std::string& bytes) {
-  try {
-    vexa::TStringStream s(bytes);
-    s.SaveToFile(out);
-  } catch (const std::exception& e) {
-    vexa::fsys::DeleteFileAt(out);
-    throw Failure{e.what()};
-  }
-}
-
 int Pack(const Args& args) {
-  const Parsed p = Parse(args, true);
+  const Parsed p = Parse(args, 0, {"root"}, {"raw"});
   if (p.words.size() != 2) throw UsageError{};
   const std::string& folder = p.words[0];
   const std::string& out = p.words[1];
@@ -109,7 +68,7 @@ int Pack(const Args& args) {
   } catch (const std::exception& e) {
     throw Failure{e.what()};
   }
-  if (p.raw) {
+  if (p.Has("raw")) {
     SaveWhole(out, archive.DataString());
   } else {
     vexa::TStringStream compressed;
@@ -120,11 +79,11 @@ int Pack(const Args& args) {
 }
 
 int Unpack(const Args& args) {
-  const Parsed p = Parse(args, false);
+  const Parsed p = Parse(args, 0, {}, {"raw"});
   if (p.words.size() != 2) throw UsageError{};
   const std::string& in = p.words[0];
   const std::string& target = p.words[1];
-  vexa::TStringStream archive(LoadArchive(in, p.raw));
+  vexa::TStringStream archive(LoadArchive(in, p.Has("raw")));
   std::string why;
   bool ok;
   try {
@@ -137,10 +96,10 @@ int Unpack(const Args& args) {
 }
 
 int List(const Args& args) {
-  const Parsed p = Parse(args, false);
+  const Parsed p = Parse(args, 0, {}, {"raw"});
   if (p.words.size() != 1) throw UsageError{};
   const std::string& in = p.words[0];
-  vexa::TStringStream archive(LoadArchive(in, p.raw));
+  vexa::TStringStream archive(LoadArchive(in, p.Has("raw")));
   vexa::TStreamSource source(archive);
   vexa::TDirDataHead head;
   std::string listing;
@@ -190,19 +149,11 @@ int Run(const Args& all) {
     std::cerr << "vexapack: unknown command \"" << all[0] << "\"\n" << kUsage;
     return 2;
   }
-  try {
-    return command->second(Args(all.begin() + 1, all.end()));
-  } catch (const UsageError&) {
-    std::cerr << kUsage;
-    return 2;
-  } catch (const Failure& f) {
-    std::cerr << "vexapack: " << f.text << "\n";
-    return 1;
-  } catch (const std::exception& e) {
-    std::cerr << "vexapack: " << e.what() << "\n";
-    return 1;
-  }
+  int status = 0;
+  const int failed = Guarded(kUsage, [&] { status = command->second(Args(all.begin() + 1, all.end())); });
+  return failed != 0 ? failed : status;
 }
+
 }  // namespace
 
 #ifdef _WIN32
