@@ -7,6 +7,7 @@
 #include "fsys.h"
 #include "udirectory.h"
 #include "uzrcommon.h"
+#include "zstate.h"
 
 namespace vexa {
 
@@ -18,37 +19,6 @@ std::string ZlibMessage(int code, const z_stream& z) {
   if (z.msg != nullptr) return z.msg;
   return zError(code);
 }
-
-// Owns a deflate or inflate state and ends it on every path.
-class Deflater {
- public:
-  Deflater() {
-    const int rc = deflateInit2(&z_, Z_DEFAULT_COMPRESSION, Z_DEFLATED, 15, 8, Z_DEFAULT_STRATEGY);
-    if (rc != Z_OK) throw EZCompressionError(zError(rc));
-  }
-  ~Deflater() { deflateEnd(&z_); }
-  Deflater(const Deflater&) = delete;
-  Deflater& operator=(const Deflater&) = delete;
-  z_stream& z() { return z_; }
-
- private:
-  z_stream z_{};
-};
-
-class Inflater {
- public:
-  Inflater() {
-    const int rc = inflateInit(&z_);
-    if (rc != Z_OK) throw EZDecompressionError(zError(rc));
-  }
-  ~Inflater() { inflateEnd(&z_); }
-  Inflater(const Inflater&) = delete;
-  Inflater& operator=(const Inflater&) = delete;
-  z_stream& z() { return z_; }
-
- private:
-  z_stream z_{};
-};
 
 }  // namespace
 
@@ -65,7 +35,7 @@ void StringToStream(const std::string& s, TMemoryStream& stream) {
 }
 
 void CompressStream(TStream& source, TStream& dest) {
-  Deflater deflater;
+  DeflateState<EZCompressionError> deflater;
   z_stream& z = deflater.z();
   std::vector<unsigned char> in(kBuffer), out(kBuffer);
   source.SetPosition(0);
@@ -87,7 +57,7 @@ void CompressStream(TStream& source, TStream& dest) {
 }
 
 void DecompressStream(TStream& source, TStream& dest) {
-  Inflater inflater;
+  InflateState<EZDecompressionError> inflater;
   z_stream& z = inflater.z();
   std::vector<unsigned char> in(kBuffer), out(kBuffer);
   source.SetPosition(0);

@@ -10,6 +10,7 @@
 
 #include "fsys.h"
 #include "uzrcommon.h"
+#include "zstate.h"
 
 namespace vexa {
 
@@ -20,22 +21,6 @@ constexpr std::size_t kOutChunk = 64 * 1024;
 // Input handed to zlib per call; its counters are 32-bit.
 constexpr std::size_t kInChunk = std::size_t{1} << 30;
 
-// Owns an inflate state and ends it on every path.
-class Inflater {
- public:
-  Inflater() {
-    const int rc = inflateInit(&z_);
-    if (rc != Z_OK) throw EUpdateFileError(zError(rc));
-  }
-  ~Inflater() { inflateEnd(&z_); }
-  Inflater(const Inflater&) = delete;
-  Inflater& operator=(const Inflater&) = delete;
-  z_stream& z() { return z_; }
-
- private:
-  z_stream z_{};
-};
-
 std::int32_t ReadLength(const std::string& data) {
   const auto* b = reinterpret_cast<const unsigned char*>(data.data());
   const std::uint32_t u = b[0] | (b[1] << 8) | (b[2] << 16) | (static_cast<std::uint32_t>(b[3]) << 24);
@@ -45,7 +30,7 @@ std::int32_t ReadLength(const std::string& data) {
 // Up to n bytes inflated from the zlib stream in data; stops at n, at the
 // stream's end or at the data's end, whichever comes first.
 std::string InflateAtMost(const char* data, std::size_t size, std::size_t n, bool& stream_ended) {
-  Inflater inflater;
+  InflateState<EUpdateFileError> inflater;
   z_stream& z = inflater.z();
   const auto* in = reinterpret_cast<const unsigned char*>(data);
   std::size_t in_left = size;
