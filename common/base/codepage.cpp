@@ -23,4 +23,13 @@ std::string MapAscii(const std::string& s) {
 std::string UpperAscii936(const std::string& s) { return MapAscii<'a', 'A'>(s); }
 std::string LowerAscii936(const std::string& s) { return MapAscii<'A', 'a'>(s); }
 
+bool EndsWithBackslash936(const std::string& s) {
+  std::size_t last = std::string::npos;
+  for (std::size_t i = 0; i < s.size(); ++i) {
+    last = i;
+    if (IsCp936LeadByte(static_cast<unsigned char>(s[i])) && i + 1 < s.size()) ++i;
+  }
+  return last != std::string::npos && last + 1 == s.size() && s[last] == '\\';
+}
+
 }  // namespace vexa

@@ -15,6 +15,10 @@ std::string UpperAscii936(const std::string& s);
 // Lower-cases the ASCII letters A..Z the same way.
 std::string LowerAscii936(const std::string& s);
 
+// Whether the last character of s is "\". Walks whole characters: a trail
+// byte may be 0x5C (as in "\x81\x5C"), which is no separator.
+bool EndsWithBackslash936(const std::string& s);
+
 #ifdef _WIN32
 // Code page 936 to UTF-16, whatever the system's ANSI code page is.
 std::wstring Cp936ToWide(const std::string& s);

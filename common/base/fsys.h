@@ -17,6 +17,8 @@ constexpr std::uint32_t kSystem = 0x04;
 constexpr std::uint32_t kVolumeLabel = 0x08;
 constexpr std::uint32_t kDirectory = 0x10;
 constexpr std::uint32_t kArchive = 0x20;
+// A link (symbolic link, junction): removing it must not touch its target.
+constexpr std::uint32_t kReparsePoint = 0x400;
 
 struct DirEntry {
   std::string name;          // the entry's own name, code page 936
@@ -35,6 +37,7 @@ bool DirectoryExists(const std::string& path);
 bool FileExists(const std::string& path);
 // One level only; false when it cannot be made (it exists, parent missing...).
 bool CreateDir(const std::string& path);
+// Removes an empty folder, or a link to a folder (the link, not its target).
 bool RemoveDir(const std::string& path);
 bool DeleteFileAt(const std::string& path);
 bool SetCurrentDir(const std::string& path);

@@ -33,6 +33,14 @@ std::uint32_t AttributesOf(const std::string& name, const struct stat& st) {
   return a;
 }
 
+// stat() follows links; the link itself is reported as Windows reports a
+// symbolic link, with the reparse-point bit beside its target's kind.
+std::uint32_t LinkBit(std::string native) {
+  while (native.size() > 1 && native.back() == '/') native.pop_back();  // "link/" is its target
+  struct stat lst;
+  return lstat(native.c_str(), &lst) == 0 && S_ISLNK(lst.st_mode) ? kReparsePoint : 0;
+}
+
 std::string BaseName(const std::string& native) {
   std::string p = native;
   while (p.size() > 1 && p.back() == '/') p.pop_back();
@@ -58,8 +66,9 @@ bool ListFolder(const std::string& folder, std::vector<DirEntry>& entries) {
     const std::string name = e->d_name;
     if (name == "." || name == "..") continue;
     struct stat st;
-    if (stat((dir + "/" + name).c_str(), &st) != 0) continue;
-    found.push_back({Utf8ToCp936(name), AttributesOf(name, st)});
+    const std::string full = dir + "/" + name;
+    if (stat(full.c_str(), &st) != 0) continue;
+    found.push_back({Utf8ToCp936(name), AttributesOf(name, st) | LinkBit(full)});
   }
   closedir(d);
   std::sort(found.begin(), found.end(), LessIgnoringAsciiCase);
@@ -71,7 +80,7 @@ std::optional<std::uint32_t> GetAttributes(const std::string& path) {
   const std::string p = Native(path);
   struct stat st;
   if (stat(p.c_str(), &st) != 0) return std::nullopt;
-  return AttributesOf(BaseName(p), st);
+  return AttributesOf(BaseName(p), st) | LinkBit(p);
 }
 
 bool DirectoryExists(const std::string& path) {
@@ -85,7 +94,14 @@ bool FileExists(const std::string& path) {
 }
 
 bool CreateDir(const std::string& path) { return mkdir(Native(path).c_str(), 0777) == 0; }
-bool RemoveDir(const std::string& path) { return rmdir(Native(path).c_str()) == 0; }
+bool RemoveDir(const std::string& path) {
+  std::string p = Native(path);
+  while (p.size() > 1 && p.back() == '/') p.pop_back();
+  // As RemoveDirectory does for a folder link: the link goes, its target stays.
+  const auto a = GetAttributes(path);
+  if (a && (*a & kDirectory) && (*a & kReparsePoint)) return unlink(p.c_str()) == 0;
+  return rmdir(p.c_str()) == 0;
+}
 
 bool DeleteFileAt(const std::string& path) {
   const auto a = GetAttributes(path);

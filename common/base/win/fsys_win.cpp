@@ -44,7 +44,7 @@ std::string LastErrorText() {
 
 bool ListFolder(const std::string& folder, std::vector<DirEntry>& entries) {
   std::string pattern = folder;
-  if (pattern.empty() || pattern.back() != '\\') pattern += '\\';
+  if (!EndsWithBackslash936(pattern)) pattern += '\\';
   pattern += "*.*";
   WIN32_FIND_DATAW data;
   FindHandle find(FindFirstFileW(W(pattern).c_str(), &data));
