@@ -49,14 +49,14 @@ std::string Formatted(Call call) {
 
 }  // namespace
 
-std::string ShortDateText(const SYSTEMTIME& time, LCID locale) {
-  return Formatted([&](wchar_t* out, int size) {
-    return GetDateFormatW(locale, DATE_SHORTDATE, &time, nullptr, out, size);
-  });
+std::string ShortDateText(const SYSTEMTIME& time, LCID locale, bool user_overrides) {
+  const DWORD flags = DATE_SHORTDATE | (user_overrides ? 0 : LOCALE_NOUSEROVERRIDE);
+  return Formatted([&](wchar_t* out, int size) { return GetDateFormatW(locale, flags, &time, nullptr, out, size); });
 }
 
-std::string LongTimeText(const SYSTEMTIME& time, LCID locale) {
-  return Formatted([&](wchar_t* out, int size) { return GetTimeFormatW(locale, 0, &time, nullptr, out, size); });
+std::string LongTimeText(const SYSTEMTIME& time, LCID locale, bool user_overrides) {
+  const DWORD flags = user_overrides ? 0 : LOCALE_NOUSEROVERRIDE;
+  return Formatted([&](wchar_t* out, int size) { return GetTimeFormatW(locale, flags, &time, nullptr, out, size); });
 }
 
 bool IsExactMidnight(const SYSTEMTIME& time) {

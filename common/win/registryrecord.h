@@ -32,9 +32,11 @@ bool WriteInstallRecord(const std::string& version, const std::string& path,
                         const std::string& lasttime) noexcept;
 
 // The date of time in the short date format of locale (code page 936).
-std::string ShortDateText(const SYSTEMTIME& time, LCID locale = LOCALE_USER_DEFAULT);
-// The time of day of time in the long time format of locale.
-std::string LongTimeText(const SYSTEMTIME& time, LCID locale = LOCALE_USER_DEFAULT);
+// With user_overrides the formats the user chose for the locale stand in
+// for the locale's own, as the user expects; without, the locale's own.
+std::string ShortDateText(const SYSTEMTIME& time, LCID locale = LOCALE_USER_DEFAULT, bool user_overrides = true);
+// The time of day of time in the long time format of locale, likewise.
+std::string LongTimeText(const SYSTEMTIME& time, LCID locale = LOCALE_USER_DEFAULT, bool user_overrides = true);
 // True at 00:00:00.000, when the record's time text has no time part.
 bool IsExactMidnight(const SYSTEMTIME& time);
 

@@ -111,9 +111,11 @@ INSTANTIATE_TEST_SUITE_P(
                  true, "", "D:\\"}),
     [](const auto& info) { return std::string(info.param.label); });
 
-// The record's time text as the completion step puts it together.
+// The record's time text as the completion step puts it together, in the
+// locale's own formats: the user's choices for the locale (which another
+// program in the same prefix may change at any time) are left out.
 std::string RecordTime(const SYSTEMTIME& t, LCID locale) {
-  return rules::LastTimeText(ShortDateText(t, locale), LongTimeText(t, locale), IsExactMidnight(t));
+  return rules::LastTimeText(ShortDateText(t, locale, false), LongTimeText(t, locale, false), IsExactMidnight(t));
 }
 
 SYSTEMTIME At(WORD hour, WORD minute, WORD second, WORD ms) {
