@@ -112,10 +112,13 @@ void RemoveAll(const std::string& path) {
   const auto a = fsys::GetAttributes(path);
   if (!a) return;
   if (*a & fsys::kReadOnly) SetReadOnly(path, false);
-  if (*a & fsys::kDirectory) {
+  // A link to a folder goes as a link; what it points at is not ours.
+  if ((*a & fsys::kDirectory) && !(*a & fsys::kReparsePoint)) {
     std::vector<fsys::DirEntry> entries;
     fsys::ListFolder(path, entries);
     for (const auto& e : entries) RemoveAll(path + Sep() + e.name);
+    fsys::RemoveDir(path);
+  } else if (*a & fsys::kDirectory) {
     fsys::RemoveDir(path);
   } else {
 #ifdef _WIN32
