@@ -11,11 +11,10 @@
 #include "codepage.h"
 #include "controlids.h"
 #include "installrules.h"
-#include "resstream.h"
 #include "resource_names.h"
-#include "streams.h"
 #include "sysproc.h"
-#include "winregistry.h"
+#include "win/registryrecord.h"
+#include "win/resourcestream.h"
 
 namespace vexa {
 
@@ -23,9 +22,12 @@ TForm1* Form1 = nullptr;
 
 namespace {
 
-// SC_MOVE plus one: the system moves the window with the mouse until the
-// button is released.
-constexpr WPARAM kDragMove = 0xF011;
+// SC_MOVE with the caption's hit-test code in its low bits: the system moves
+// the window with the mouse until the button is released, as if the window
+// had been taken by its title bar. (SC_MOVE + 1, the client-area code, does
+// the same on Windows, but other implementations of the API, Wine among
+// them, move the window only for the caption's code.)
+constexpr WPARAM kDragMove = SC_MOVE | HTCAPTION;
 // Height of Image1's drag band, from the picture control's top edge.
 constexpr int kDragBandHeight = 60;
 // Characters the system's drive list may take: 26 roots of 4 and the end.
@@ -167,8 +169,8 @@ void TForm1::Terminate() {
 void TForm1::LoadArtwork() {
   const auto bytes = [](const wchar_t* type, const wchar_t* name) {
     try {
-      return std::string(ResourceBytes(type, name));
-    } catch (const EResNotFound&) {
+      return std::string(win::ResourceBytes(WideToCp936(type), WideToCp936(name)));
+    } catch (const win::EResourceNotFound&) {
       return std::string();
     }
   };
@@ -468,15 +470,13 @@ void TForm1::FormCreate() {
 
 void TForm1::DetectPreviousInstall() {
   EnableDebugPrivilege();
-  win::UniqueKey key = OpenKeyReadOnly(HKEY_LOCAL_MACHINE, kRecordKey);
-  if (!key) return;
-  try {
-    FInstalledVersion = ReadRegString(key.get(), "version");
-    FOldInstallDir = rules::OldInstallDirFromRecord(ReadRegString(key.get(), "path"));
-  } catch (const ERegistryException&) {
-    return;  // what was read before the error stays
-  }
-  key.reset();
+  // The reader stops at the first value that is no string; what it read
+  // before stays.
+  const win::InstallRecord record = win::ReadInstallRecord();
+  if (!record.opened || !record.version) return;
+  FInstalledVersion = *record.version;
+  if (!record.path) return;
+  FOldInstallDir = rules::OldInstallDirFromRecord(*record.path);
   if (FOldInstallDir.empty()) return;
   SetText(*Edit1, FOldInstallDir);
   if (TextW(*Label1).empty()) return;
@@ -521,9 +521,7 @@ void TForm1::cxprotocolClick(TControl&) { SetEnabled(*cxButton1, Checked(*cxprot
 
 void TForm1::Label3Click(TControl&) {
   try {
-    TResourceStream text(res::kTextFileType, res::kAgreementName);
-    TFileStream file(kAgreementFile, fsys::OpenMode::CreateAlways);
-    file.CopyFrom(text, 0);
+    win::SaveResourceToFile(WideToCp936(res::kTextFileType), WideToCp936(res::kAgreementName), kAgreementFile);
   } catch (const std::exception&) {
     return;  // nothing to show
   }

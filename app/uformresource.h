@@ -12,19 +12,13 @@
 #include <utility>
 #include <vector>
 
+#include "appconfig.h"
 #include "controls.h"
 #include "formdesc.h"
 #include "picture.h"
 #include "skin.h"
 
 namespace vexa {
-
-// Address offered by the outdated-installer notice.
-inline constexpr char kDownloadPage[] = "http://www.miravo.cn/vexa/download";
-// Where the agreement text is written for the viewer ("c:\Vexa使用协议.txt").
-inline constexpr char kAgreementFile[] = "c:\\Vexa\xca\xb9\xd3\xc3\xd0\xad\xd2\xe9.txt";
-// The installation record's key below HKEY_LOCAL_MACHINE.
-inline constexpr char kRecordKey[] = "SOFTWARE\\zrvexabrower";
 
 class TForm1 : private IControlHost {
  public:

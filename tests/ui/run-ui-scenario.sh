@@ -1,0 +1,79 @@
+#!/usr/bin/env bash
+# Runs the installer window's scenario: a fresh Wine prefix, a virtual
+# display, VexaS.exe driven by the driver program, which asks this script
+# for real mouse gestures (xdotool) and screenshots (ImageMagick).
+#
+#   run-ui-scenario.sh BUILD_DIR VEXAS_EXE DRIVER_EXE [LC_ALL]
+#
+# VEXA_WINE_LOADER names Wine's loader (wine, or /usr/lib/wine/wine64 for
+# an x86_64 build). VEXA_UI_DISPLAY=:N runs Xvfb on that display number;
+# without it Xvfb picks a free one itself. Screenshots and logs go to
+# BUILD_DIR/ui-scenario-<locale>/.
+set -u
+build=$1 exe=$2 driver=$3 lc=${4:-zh_CN.UTF-8}
+loader=${VEXA_WINE_LOADER:-wine}
+out=$build/ui-scenario-${lc%%.*}
+rm -rf "$out"
+mkdir -p "$out"
+export WINEPREFIX=$out/prefix WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml= LC_ALL=$lc
+
+xvfb=
+cleanup() {
+  wineserver -k >/dev/null 2>&1
+  if [ -n "$xvfb" ]; then
+    kill "$xvfb" 2>/dev/null
+    wait "$xvfb" 2>/dev/null
+  fi
+}
+trap cleanup EXIT
+
+if [ -n "${VEXA_UI_DISPLAY:-}" ]; then
+  Xvfb "$VEXA_UI_DISPLAY" -screen 0 1280x1024x24 -nolisten tcp >"$out/xvfb.log" 2>&1 &
+  xvfb=$!
+  export DISPLAY=$VEXA_UI_DISPLAY
+else
+  # Xvfb writes the display number it took to the descriptor given.
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$out/display" >"$out/xvfb.log" 2>&1 &
+  xvfb=$!
+  for _ in $(seq 100); do [ -s "$out/display" ] && break; sleep 0.1; done
+  export DISPLAY=:$(tr -d '[:space:]' <"$out/display")
+fi
+for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+if ! xdpyinfo >/dev/null 2>&1; then
+  echo "ui-scenario: the virtual display did not start"
+  exit 1
+fi
+
+"$loader" wineboot -i >"$out/wineboot.log" 2>&1
+bash "$(dirname "$0")/../../scripts/wine-cjk-fonts.sh" "$loader"
+wineserver -w
+
+winpath() { local p=$1; echo "Z:${p//\//\\}"; }
+
+coproc DRIVER { "$loader" "$driver" "$(winpath "$exe")" 2>"$out/driver-stderr.log"; }
+to_driver=${DRIVER[1]}
+driver_pid=$DRIVER_PID  # bash forgets DRIVER_PID when the driver ends
+while IFS= read -r line <&"${DRIVER[0]}"; do
+  line=${line%$'\r'}
+  case $line in
+    @xdotool\ *)
+      # shellcheck disable=SC2086  # the request is a word list for xdotool
+      if xdotool ${line#@xdotool } >>"$out/xdotool.log" 2>&1; then echo ok; else echo "xdotool failed: $line"; fi >&"$to_driver"
+      ;;
+    @shot\ *)
+      read -r _ name x y w h <<<"$line"
+      if import -window root -crop "${w}x${h}+${x}+${y}" +repage "$out/$name.png" 2>>"$out/import.log"; then
+        echo ok
+      else
+        echo "screenshot $name failed"
+      fi >&"$to_driver"
+      ;;
+    *)
+      echo "$line"
+      ;;
+  esac
+done
+wait "$driver_pid"
+status=$?
+echo "ui-scenario ($lc): screenshots in $out"
+exit $status

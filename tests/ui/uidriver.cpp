@@ -1,0 +1,504 @@
+// Drives the installer window as a user would see and use it: starts
+// VexaS.exe, finds its controls by ID, types into the location edit, reads
+// labels and message boxes, clicks, and checks what the window shows.
+//
+// Usage: uidriver <path of VexaS.exe>
+//
+// Real mouse gestures and screenshots are asked of the wrapping script
+// (run-ui-scenario.sh) on standard output, one request a line:
+//   @xdotool <arguments>        run xdotool with these arguments
+//   @shot <name> <x> <y> <w> <h>  save that part of the screen as <name>
+// The script answers each with one line, "ok" or an error. Every other
+// output line is a verdict ("ok ..." or "FAIL ..."). The exit code is 0
+// when every check held.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "appconfig.h"
+#include "appmessages.h"
+#include "codepage.h"
+#include "controlids.h"
+#include "messages.h"
+#include "resource_names.h"
+#include "win/registryrecord.h"
+
+namespace {
+
+using vexa::Cp936ToWide;
+namespace ids = vexa::ids;
+namespace rules = vexa::rules;
+
+int g_failures = 0;
+std::wstring g_exe;
+
+std::string Utf8(const std::wstring& w) {
+  if (w.empty()) return std::string();
+  const int n = WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), nullptr, 0, nullptr, nullptr);
+  std::string s(static_cast<std::size_t>(n), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), s.data(), n, nullptr, nullptr);
+  return s;
+}
+
+bool Check(bool ok, const std::string& what, const std::string& detail = std::string()) {
+  std::printf("%s %s%s%s\n", ok ? "ok  " : "FAIL", what.c_str(), detail.empty() ? "" : ": ", detail.c_str());
+  std::fflush(stdout);
+  if (!ok) ++g_failures;
+  return ok;
+}
+
+bool CheckText(const std::wstring& got, const std::wstring& want, const std::string& what) {
+  return Check(got == want, what, got == want ? "" : "got \"" + Utf8(got) + "\", want \"" + Utf8(want) + "\"");
+}
+
+// Sends a request to the wrapping script and waits for its answer.
+bool Request(const std::string& line) {
+  std::printf("%s\n", line.c_str());
+  std::fflush(stdout);
+  char answer[512] = {};
+  if (!std::fgets(answer, sizeof answer, stdin)) return Check(false, "script answers " + line);
+  std::string a(answer);
+  while (!a.empty() && (a.back() == '\n' || a.back() == '\r')) a.pop_back();
+  return a == "ok" || Check(false, line, a);
+}
+
+bool Xdotool(const std::string& args) { return Request("@xdotool " + args); }
+
+void Shot(const std::string& name, const RECT& r) {
+  Request("@shot " + name + " " + std::to_string(r.left) + " " + std::to_string(r.top) + " " +
+          std::to_string(r.right - r.left) + " " + std::to_string(r.bottom - r.top));
+}
+
+// Waits for cond, checking every 50 ms, for at most limit_ms. Only a bound
+// on how long a failure takes to show; nothing is measured.
+bool WaitFor(const std::function<bool()>& cond, DWORD limit_ms = 10000) {
+  const DWORD start = GetTickCount();
+  while (!cond()) {
+    if (GetTickCount() - start > limit_ms) return false;
+    Sleep(50);
+  }
+  return true;
+}
+
+// ------------------------------------------------------------ the window
+
+std::wstring ClassOf(HWND w) {
+  wchar_t buf[256] = {};
+  GetClassNameW(w, buf, 255);
+  return buf;
+}
+
+// Text of a window of another process, through WM_GETTEXT.
+std::wstring TextOf(HWND w) {
+  DWORD_PTR len = 0;
+  if (!SendMessageTimeoutW(w, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &len)) return L"<no answer>";
+  std::wstring s(len + 1, L'\0');
+  DWORD_PTR got = 0;
+  SendMessageTimeoutW(w, WM_GETTEXT, len + 1, reinterpret_cast<LPARAM>(s.data()), SMTO_ABORTIFHUNG, 5000, &got);
+  s.resize(got);
+  return s;
+}
+
+struct TopSearch {
+  DWORD pid;
+  const wchar_t* cls;
+  HWND found;
+};
+
+HWND FindTopWindow(DWORD pid, const wchar_t* cls) {
+  TopSearch s{pid, cls, nullptr};
+  EnumWindows(
+      [](HWND w, LPARAM lp) -> BOOL {
+        auto* s = reinterpret_cast<TopSearch*>(lp);
+        DWORD owner = 0;
+        GetWindowThreadProcessId(w, &owner);
+        if ((s->pid && owner != s->pid) || ClassOf(w) != s->cls) return TRUE;
+        s->found = w;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&s));
+  return s.found;
+}
+
+struct ChildSearch {
+  int id;
+  HWND found;
+};
+
+HWND Control(HWND form, int id) {
+  ChildSearch s{id, nullptr};
+  EnumChildWindows(
+      form,
+      [](HWND w, LPARAM lp) -> BOOL {
+        auto* s = reinterpret_cast<ChildSearch*>(lp);
+        if (GetDlgCtrlID(w) != s->id) return TRUE;
+        s->found = w;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&s));
+  return s.found;
+}
+
+RECT ScreenRect(HWND w) {
+  RECT r{};
+  GetWindowRect(w, &r);
+  return r;
+}
+
+POINT Centre(HWND w) {
+  const RECT r = ScreenRect(w);
+  return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+std::string At(POINT p) { return std::to_string(p.x) + " " + std::to_string(p.y); }
+
+// Real mouse click at a point of the screen.
+void ClickAt(POINT p, int button = 1) {
+  Xdotool("mousemove " + At(p) + " sleep 0.2 click " + std::to_string(button) + " sleep 0.2");
+}
+
+// Types text into an edit as keystrokes: everything selected and erased
+// first, then one character after the other, each a change of its own.
+void Type(HWND edit, const std::wstring& text) {
+  SendMessageW(edit, EM_SETSEL, 0, -1);
+  SendMessageW(edit, WM_CHAR, VK_BACK, 0);
+  for (wchar_t c : text) SendMessageW(edit, WM_CHAR, c, 0);
+}
+
+bool Checked(HWND box) { return SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+
+// Lets the program under test take what is in its queue.
+void Settle(HWND form) {
+  Sleep(300);
+  DWORD_PTR r = 0;
+  SendMessageTimeoutW(form, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &r);
+}
+
+// ------------------------------------------------------------ the program
+
+struct Program {
+  PROCESS_INFORMATION pi{};
+  HWND form = nullptr;
+
+  bool Start() {
+    std::wstring cmd = L"\"" + g_exe + L"\"";
+    STARTUPINFOW si{};
+    si.cb = sizeof(si);
+    if (!CreateProcessW(g_exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+      return Check(false, "VexaS.exe starts", "CreateProcess error " + std::to_string(GetLastError()));
+    return true;
+  }
+  // Waits for the main window to be shown.
+  bool WaitWindow() {
+    const bool shown = WaitFor([&] {
+      form = FindTopWindow(pi.dwProcessId, ids::kFormClass);
+      return form && IsWindowVisible(form);
+    });
+    return Check(shown, "the installer window appears");
+  }
+  bool Ended(DWORD limit_ms = 10000) { return WaitForSingleObject(pi.hProcess, limit_ms) == WAIT_OBJECT_0; }
+  ~Program() {
+    if (pi.hProcess) {
+      if (!Ended(0)) TerminateProcess(pi.hProcess, 1);
+      WaitForSingleObject(pi.hProcess, 5000);
+      CloseHandle(pi.hProcess);
+      CloseHandle(pi.hThread);
+    }
+  }
+};
+
+void ClearRecord() { RegDeleteTreeW(HKEY_LOCAL_MACHINE, vexa::win::kInstallRecordKey); }
+
+void SetRecord(const std::wstring& version, const std::wstring& path) {
+  ClearRecord();
+  HKEY key = nullptr;
+  if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, vexa::win::kInstallRecordKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                      &key, nullptr) != ERROR_SUCCESS) {
+    Check(false, "the record is written");
+    return;
+  }
+  const auto put = [&](const wchar_t* name, const std::wstring& value) {
+    RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                   static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+  };
+  put(L"version", version);
+  put(L"path", path);
+  RegCloseKey(key);
+}
+
+std::string ResourceOfExe(const wchar_t* type, const wchar_t* name) {
+  HMODULE m = LoadLibraryExW(g_exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+  if (!m) return std::string();
+  std::string bytes;
+  if (HRSRC r = FindResourceW(m, name, type))
+    if (HGLOBAL g = LoadResource(m, r))
+      if (const void* p = LockResource(g)) bytes.assign(static_cast<const char*>(p), SizeofResource(m, r));
+  FreeLibrary(m);
+  return bytes;
+}
+
+std::string FileBytes(const std::wstring& path) {
+  HANDLE f = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
+                         nullptr);
+  if (f == INVALID_HANDLE_VALUE) return std::string();
+  std::string bytes;
+  char buf[65536];
+  DWORD got = 0;
+  while (ReadFile(f, buf, sizeof buf, &got, nullptr) && got) bytes.append(buf, got);
+  CloseHandle(f);
+  return bytes;
+}
+
+// ------------------------------------------------------------ scenarios
+
+// The window as it first appears, with no previous installation.
+void CheckFirstLook(HWND form) {
+  CheckText(TextOf(form), L"MiravoVexa", "caption");
+  const RECT r = ScreenRect(form);
+  Check(r.right - r.left == 492 && r.bottom - r.top == 364, "window is 492 x 364",
+        std::to_string(r.right - r.left) + " x " + std::to_string(r.bottom - r.top));
+  const int cx = (GetSystemMetrics(SM_CXSCREEN) - 492) / 2, cy = (GetSystemMetrics(SM_CYSCREEN) - 364) / 2;
+  Check(r.left == cx && r.top == cy, "window is centred on the screen",
+        "at " + std::to_string(r.left) + "," + std::to_string(r.top) + ", centre " + std::to_string(cx) + "," +
+            std::to_string(cy));
+  const LONG style = GetWindowLongW(form, GWL_STYLE), ex = GetWindowLongW(form, GWL_EXSTYLE);
+  RECT client{};
+  GetClientRect(form, &client);
+  Check(!(style & (WS_CAPTION | WS_THICKFRAME | WS_BORDER | WS_DLGFRAME)) &&
+            !(ex & (WS_EX_DLGMODALFRAME | WS_EX_WINDOWEDGE | WS_EX_CLIENTEDGE)) &&
+            client.right == r.right - r.left && client.bottom == r.bottom - r.top,
+        "window has no frame and no title bar");
+
+  struct Row {
+    int id;
+    const wchar_t* text;
+    bool visible;
+  };
+  const Row rows[] = {
+      {ids::Label2, L"安装路径", true},
+      {ids::Label3, L"我已经阅读并且同意Vexa许可协议", true},
+      {ids::Label4, L"安装后立即启动", true},
+      {ids::Label1, L"", true},
+      {ids::cxButton2, L"浏  览", true},
+      {ids::cxButton1, L"立即安装", true},
+      {ids::Edit1, L"c:\\vexa", true},
+      {ids::Memo1, L"Memo1", false},
+      {ids::Button1, L"打包文件", false},
+      {ids::Button7, L"测试解压素材", true},
+      {ids::Button10, L"压缩素材", false},
+  };
+  for (const Row& row : rows) {
+    HWND c = Control(form, row.id);
+    const std::string name = "control " + std::to_string(row.id) + " (" + Utf8(row.text) + ")";
+    if (!Check(c != nullptr, name + " exists")) continue;
+    CheckText(TextOf(c), row.text, name + " text");
+    Check((IsWindowVisible(c) != FALSE) == row.visible, name + (row.visible ? " is visible" : " is hidden"));
+  }
+  HWND panel2 = Control(form, ids::Panel2);
+  Check(panel2 && !IsWindowVisible(panel2), "progress group is hidden");
+  // Button7 is shown but lies beyond the shrunk window.
+  if (HWND b7 = Control(form, ids::Button7)) {
+    const RECT b = ScreenRect(b7);
+    Check(b.left >= r.right || b.top >= r.bottom, "Button7 lies outside the window");
+  }
+  Check(IsWindowEnabled(Control(form, ids::cxButton1)) != FALSE, "Install starts enabled");
+  Check(Checked(Control(form, ids::cxprotocol)) && Checked(Control(form, ids::cxstart)),
+        "both check boxes start ticked");
+}
+
+// Typed locations and the verdict shown under the edit.
+void CheckLocations(HWND form) {
+  HWND edit = Control(form, ids::Edit1), label = Control(form, ids::Label1), install = Control(form, ids::cxButton1);
+  struct Row {
+    const char* name;
+    std::wstring typed;
+    const char* message;  // code page 936; "" when the location is usable
+  };
+  const Row rows[] = {
+      {"no such drive", L"q:\\vexa", rules::kMsgNoSuchDrive},
+      {"empty", L"", rules::kMsgNoSuchDrive},
+      {"bare drive letter", L"c", rules::kMsgBadDrivePath},
+      {"slash", L"c:/vexa", rules::kMsgIllegalChar},
+      {"colon after the drive", L"c:\\a:b", rules::kMsgIllegalChar},
+      {"character code page 936 lacks", L"c:\\vexa\\\U0001F600", rules::kMsgIllegalChar},
+      {"too long", L"c:\\a\\b\\c\\d\\e\\f\\g\\h\\i\\jjjjjjjjjj", rules::kMsgPathTooLong},
+      {"UNC", L"\\\\server\\share", rules::kMsgNoSuchDrive},
+      {"capitals and a run of backslashes", L"C:\\\\\\\\Vexa", ""},
+      {"Chinese folder name", L"c:\\考试\\vexa", ""},
+  };
+  for (const Row& row : rows) {
+    Type(edit, row.typed);
+    const std::string what = std::string("location ") + row.name;
+    CheckText(TextOf(label), Cp936ToWide(row.message), what + ": message");
+    const bool usable = row.message[0] == '\0';
+    Check((IsWindowEnabled(install) != FALSE) == usable, what + (usable ? ": Install enabled" : ": Install disabled"));
+    CheckText(TextOf(edit), row.typed, what + ": the edit keeps what was typed");
+  }
+  Type(edit, L"q:\\vexa");
+  Shot("refused-location", ScreenRect(form));
+}
+
+// The agreement box gates Install, either way round with the location check.
+void CheckAgreement(HWND form) {
+  HWND edit = Control(form, ids::Edit1), label = Control(form, ids::Label1);
+  HWND install = Control(form, ids::cxButton1), box = Control(form, ids::cxprotocol);
+  Type(edit, L"c:\\vexa");
+  Check(IsWindowEnabled(install) != FALSE, "usable location enables Install");
+  ClickAt(Centre(box));
+  Settle(form);
+  Check(!Checked(box) && !IsWindowEnabled(install), "unticking the agreement disables Install");
+  Type(edit, L"c:\\vexa\\");
+  Check(IsWindowEnabled(install) != FALSE, "a usable location typed with the agreement unticked enables Install");
+  ClickAt(Centre(box));
+  Settle(form);
+  Check(Checked(box) && IsWindowEnabled(install), "ticking the agreement enables Install");
+  Type(edit, L"q:\\vexa");
+  ClickAt(Centre(box));
+  Settle(form);
+  ClickAt(Centre(box));
+  Settle(form);
+  Check(Checked(box) && IsWindowEnabled(install) && TextOf(label) == Cp936ToWide(rules::kMsgNoSuchDrive),
+        "ticking the agreement enables Install while the location message stays");
+  Type(edit, L"c:\\vexa");
+}
+
+// The agreement label writes the text out and opens it in the viewer.
+void CheckAgreementText(HWND form) {
+  const std::wstring file = Cp936ToWide(vexa::kAgreementFile);
+  DeleteFileW(file.c_str());
+  ClickAt(Centre(Control(form, ids::Label3)));
+  HWND viewer = nullptr;
+  const bool opened = WaitFor([&] { return (viewer = FindTopWindow(0, L"Notepad")) != nullptr; }, 20000);
+  Check(opened, "the agreement label opens the viewer");
+  const std::string want = ResourceOfExe(vexa::res::kTextFileType, vexa::res::kAgreementName);
+  Check(!want.empty() && FileBytes(file) == want, "the agreement file holds the agreement text byte for byte");
+  if (viewer) PostMessageW(viewer, WM_CLOSE, 0, 0);
+  WaitFor([&] { return FindTopWindow(0, L"Notepad") == nullptr; });
+}
+
+// Drags by the real mouse: a press at y (in Image1's coordinates), then a
+// move by (dx, dy). Returns how far the window went.
+POINT Drag(HWND form, int y, int dx, int dy) {
+  const RECT before = ScreenRect(form);
+  const RECT image = ScreenRect(Control(form, ids::Image1));
+  const POINT p{image.left + 200, image.top + y};
+  Xdotool("mousemove " + At(p) + " sleep 0.2 mousedown 1 sleep 0.2 mousemove " + At(POINT{p.x + 2, p.y + 2}) +
+          " sleep 0.2 mousemove " + At(POINT{p.x + 2 + dx, p.y + 2 + dy}) + " sleep 0.3 mouseup 1 sleep 0.2");
+  Settle(form);
+  const RECT after = ScreenRect(form);
+  return POINT{after.left - before.left, after.top - before.top};
+}
+
+void CheckDragging(HWND form) {
+  POINT moved = Drag(form, 30, 40, 30);
+  Check(moved.x == 40 && moved.y == 30, "a drag in the title band moves the window with the mouse",
+        "moved " + At(moved));
+  moved = Drag(form, 59, -40, -30);
+  Check(moved.x == -40 && moved.y == -30, "a drag pressed at y = 59 moves the window", "moved " + At(moved));
+  moved = Drag(form, 60, 40, 30);
+  Check(moved.x == 0 && moved.y == 0, "a drag pressed at y = 60 leaves the window in place", "moved " + At(moved));
+}
+
+void CheckMinimise(HWND form) {
+  ClickAt(Centre(Control(form, ids::Image2)));
+  Check(WaitFor([&] { return IsIconic(form) != FALSE; }), "the minimise area minimises the window");
+  ShowWindow(form, SW_RESTORE);
+  WaitFor([&] { return !IsIconic(form) && IsWindowVisible(form); });
+  Settle(form);
+}
+
+void FirstStart() {
+  ClearRecord();
+  Program p;
+  if (!p.Start() || !p.WaitWindow()) return;
+  Settle(p.form);
+  Shot("start", ScreenRect(p.form));
+  CheckFirstLook(p.form);
+  CheckLocations(p.form);
+  CheckAgreement(p.form);
+  CheckAgreementText(p.form);
+  CheckDragging(p.form);
+  CheckMinimise(p.form);
+  // The hover effects, for the eye.
+  Xdotool("mousemove " + At(Centre(Control(p.form, ids::cxButton1))) + " sleep 0.3");
+  Settle(p.form);
+  Shot("hover", ScreenRect(p.form));
+  ClickAt(Centre(Control(p.form, ids::Image4)));
+  Check(p.Ended(), "a press on the close area ends the program");
+}
+
+// A previous installation's location, stored with doubled backslashes.
+void RecordedLocation() {
+  SetRecord(L"V2.29", L"C:\\\\vexa\\\\");
+  Program p;
+  if (!p.Start() || !p.WaitWindow()) return;
+  CheckText(TextOf(Control(p.form, ids::Edit1)), L"C:\\vexa\\", "recorded location fills the edit, backslashes single");
+  CheckText(TextOf(Control(p.form, ids::Label1)), L"", "recorded location is accepted");
+  PostMessageW(p.form, vexa::WM_INSTALLABORT, 0, 0);
+  Check(p.Ended(), "the abort message ends the program");
+}
+
+// A recorded location that is refused gives way to the first drive.
+void RefusedRecordedLocation() {
+  SetRecord(L"V2.29", L"q:\\old\\");
+  Program p;
+  if (!p.Start() || !p.WaitWindow()) return;
+  CheckText(TextOf(Control(p.form, ids::Edit1)), L"C:\\vexa\\", "refused recorded location: first drive offered");
+  CheckText(TextOf(Control(p.form, ids::Label1)), L"", "refused recorded location: the offer is accepted");
+  PostMessageW(p.form, WM_CLOSE, 0, 0);
+  p.Ended();
+}
+
+// An installed client newer than this installer.
+void OutdatedInstaller() {
+  SetRecord(L"V2.30", L"C:\\vexa\\");
+  Program p;
+  if (!p.Start()) return;
+  HWND box = nullptr;
+  Check(WaitFor([&] { return (box = FindTopWindow(p.pi.dwProcessId, L"#32770")) && IsWindowVisible(box); }),
+        "version V2.30: a message box appears");
+  if (!box) return;
+  Settle(box);
+  Shot("outdated", ScreenRect(box));
+  CheckText(TextOf(box), Cp936ToWide(rules::kNoticeCaption), "version V2.30: box caption");
+  std::wstring text;
+  EnumChildWindows(
+      box,
+      [](HWND w, LPARAM lp) -> BOOL {
+        auto* t = reinterpret_cast<std::wstring*>(lp);
+        if (ClassOf(w) == L"Static") {
+          std::wstring s = TextOf(w);
+          if (s.size() > t->size()) *t = s;
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&text));
+  CheckText(text,
+            Cp936ToWide(std::string(rules::kMsgOutdatedHead) + vexa::kDownloadPage + rules::kMsgOutdatedTail),
+            "version V2.30: box text");
+  HWND form = FindTopWindow(p.pi.dwProcessId, ids::kFormClass);
+  Check(!form || !IsWindowVisible(form), "version V2.30: the window is not shown");
+  PostMessageW(box, WM_COMMAND, IDOK, 0);
+  Check(p.Ended(), "version V2.30: the program ends after the box");
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: uidriver <VexaS.exe>\n");
+    return 2;
+  }
+  g_exe = argv[1];
+  FirstStart();
+  RecordedLocation();
+  RefusedRecordedLocation();
+  OutdatedInstaller();
+  ClearRecord();
+  std::printf("%s\n", g_failures ? "FAILED" : "PASSED");
+  return g_failures ? 1 : 0;
+}
