@@ -12,10 +12,13 @@
 // output line is a verdict ("ok ..." or "FAIL ..."). The exit code is 0
 // when every check held.
 #include <windows.h>
+#include <commctrl.h>
+#include <shlobj.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -310,6 +313,29 @@ void CheckFirstLook(HWND form) {
         "both check boxes start ticked");
 }
 
+// The control holding the keyboard focus in the program's window thread.
+HWND FocusOf(HWND form) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof(info);
+  if (!GetGUIThreadInfo(GetWindowThreadProcessId(form, nullptr), &info)) return nullptr;
+  return info.hwndFocus;
+}
+
+// Tab walks the install group in its order and wraps round; Button7 stays
+// in the order although it lies outside the window.
+void CheckFocusOrder(HWND form) {
+  const int order[] = {ids::cxButton2, ids::Edit1, ids::cxprotocol, ids::cxstart, ids::cxButton1, ids::Button7,
+                       ids::cxButton2};
+  Check(FocusOf(form) == Control(form, order[0]), "the browse button has the focus at start");
+  for (std::size_t i = 1; i < std::size(order); ++i) {
+    HWND from = FocusOf(form);
+    PostMessageW(from ? from : form, WM_KEYDOWN, VK_TAB, 0);
+    PostMessageW(from ? from : form, WM_KEYUP, VK_TAB, 0xC0000001);
+    Settle(form);
+    Check(FocusOf(form) == Control(form, order[i]), "Tab moves the focus to control " + std::to_string(order[i]));
+  }
+}
+
 // Typed locations and the verdict shown under the edit.
 void CheckLocations(HWND form) {
   HWND edit = Control(form, ids::Edit1), label = Control(form, ids::Label1), install = Control(form, ids::cxButton1);
@@ -411,6 +437,114 @@ void CheckMinimise(HWND form) {
   Settle(form);
 }
 
+// Text of a tree item in another process: the item structure and its text
+// buffer live in that process's memory for the call.
+std::wstring RemoteTreeText(HWND tree, HTREEITEM item) {
+  DWORD pid = 0;
+  GetWindowThreadProcessId(tree, &pid);
+  HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+  if (!process) return std::wstring();
+  constexpr int kChars = 260;
+  const SIZE_T size = sizeof(TVITEMW) + kChars * sizeof(wchar_t);
+  auto* remote = static_cast<char*>(VirtualAllocEx(process, nullptr, size, MEM_COMMIT, PAGE_READWRITE));
+  std::wstring text;
+  if (remote) {
+    TVITEMW tv{};
+    tv.mask = TVIF_TEXT;
+    tv.hItem = item;
+    tv.pszText = reinterpret_cast<wchar_t*>(remote + sizeof(TVITEMW));
+    tv.cchTextMax = kChars;
+    wchar_t buf[kChars] = {};
+    if (WriteProcessMemory(process, remote, &tv, sizeof tv, nullptr) &&
+        SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(remote)) &&
+        ReadProcessMemory(process, remote + sizeof(TVITEMW), buf, sizeof buf - sizeof(wchar_t), nullptr))
+      text = buf;
+    VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+  }
+  CloseHandle(process);
+  return text;
+}
+
+HTREEITEM TreeItem(HWND tree, UINT how, HTREEITEM from) {
+  return reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, how, reinterpret_cast<LPARAM>(from)));
+}
+
+HWND FindChildOfClass(HWND parent, const wchar_t* cls) {
+  struct Search {
+    const wchar_t* cls;
+    HWND found;
+  } s{cls, nullptr};
+  EnumChildWindows(
+      parent,
+      [](HWND w, LPARAM lp) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(lp);
+        if (ClassOf(w) != s->cls) return TRUE;
+        s->found = w;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&s));
+  return s.found;
+}
+
+// Opens the folder browser with the browse button; its dialog, or nullptr.
+HWND OpenBrowser(HWND form, DWORD pid) {
+  PostMessageW(Control(form, ids::cxButton2), BM_CLICK, 0, 0);
+  HWND dialog = nullptr;
+  WaitFor([&] { return (dialog = FindTopWindow(pid, L"#32770")) && IsWindowVisible(dialog); });
+  if (dialog) WaitFor([&] { return FindChildOfClass(dialog, WC_TREEVIEWW) != nullptr; });
+  return dialog;
+}
+
+// The browse button: the chosen folder becomes the location, and the next
+// browse opens at it; cancelling changes nothing.
+void CheckBrowse(HWND form, DWORD pid) {
+  wchar_t desktop[MAX_PATH] = {};
+  SHGetFolderPathW(nullptr, CSIDL_DESKTOPDIRECTORY, nullptr, SHGFP_TYPE_CURRENT, desktop);
+  const std::wstring name = L"vexa浏览";
+  const std::wstring folder = std::wstring(desktop) + L"\\" + name;
+  CreateDirectoryW(folder.c_str(), nullptr);
+  HWND edit = Control(form, ids::Edit1);
+
+  HWND dialog = OpenBrowser(form, pid);
+  if (!Check(dialog != nullptr, "the browse button opens the folder browser")) return;
+  CheckText(TextOf(dialog), Cp936ToWide(rules::kBrowseTitle), "folder browser title");
+  HWND tree = FindChildOfClass(dialog, WC_TREEVIEWW);
+  HTREEITEM pick = nullptr;
+  WaitFor([&] {
+    HTREEITEM root = TreeItem(tree, TVGN_ROOT, nullptr);
+    SendMessageW(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(root));
+    for (HTREEITEM i = TreeItem(tree, TVGN_CHILD, root); i && !pick; i = TreeItem(tree, TVGN_NEXT, i))
+      if (RemoteTreeText(tree, i) == name) pick = i;
+    return pick != nullptr;
+  });
+  if (!Check(pick != nullptr, "the browser lists the desktop folder made for the test")) {
+    PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+    return;
+  }
+  SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(pick));
+  PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+  WaitFor([&] { return !IsWindow(dialog); });
+  Settle(form);
+  CheckText(TextOf(edit), folder, "the confirmed folder becomes the location");
+  CheckText(TextOf(Control(form, ids::Label1)), L"", "the confirmed folder is checked and accepted");
+
+  Type(edit, L"q:\\vexa");
+  dialog = OpenBrowser(form, pid);
+  if (!Check(dialog != nullptr, "the folder browser opens a second time")) return;
+  tree = FindChildOfClass(dialog, WC_TREEVIEWW);
+  std::wstring selected;
+  WaitFor([&] { return (selected = RemoteTreeText(tree, TreeItem(tree, TVGN_CARET, nullptr))) == name; }, 5000);
+  CheckText(selected, name, "the browser opens at the folder confirmed last");
+  PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+  WaitFor([&] { return !IsWindow(dialog); });
+  Settle(form);
+  CheckText(TextOf(edit), L"q:\\vexa", "cancelling the browser leaves the location");
+  CheckText(TextOf(Control(form, ids::Label1)), Cp936ToWide(rules::kMsgNoSuchDrive),
+            "cancelling the browser leaves the verdict");
+  RemoveDirectoryW(folder.c_str());
+  Type(edit, L"c:\\vexa");
+}
+
 void FirstStart() {
   ClearRecord();
   Program p;
@@ -418,9 +552,11 @@ void FirstStart() {
   Settle(p.form);
   Shot("start", ScreenRect(p.form));
   CheckFirstLook(p.form);
+  CheckFocusOrder(p.form);
   CheckLocations(p.form);
   CheckAgreement(p.form);
   CheckAgreementText(p.form);
+  CheckBrowse(p.form, p.pi.dwProcessId);
   CheckDragging(p.form);
   CheckMinimise(p.form);
   // The hover effects, for the eye.
