@@ -418,10 +418,22 @@ void TForm1::SetEnabled(TControl& c, bool enabled) {
   if (Enabled(c) != enabled) EnableWindow(c.hwnd, enabled ? TRUE : FALSE);
 }
 
-void TForm1::SetVisible(TControl& c, bool visible) { ShowWindow(c.hwnd, visible ? SW_SHOW : SW_HIDE); }
+void TForm1::SetVisible(TControl& c, bool visible) {
+  ShowWindow(c.hwnd, visible ? SW_SHOW : SW_HIDE);
+  // A picture shown or hidden changes what its panel's other controls show through.
+  if (c.row->kind == ControlKind::Picture && c.row->parent)
+    if (TControl* panel = FindControl(c.row->parent)) InvalidateBackdrop(*panel);
+}
 
 void TForm1::SetBounds(TControl& c, int left, int top, int width, int height) {
   SetWindowPos(c.hwnd, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TForm1::SetPicture(TControl& c, TBitmap32 picture) {
+  auto it = pictures_.insert_or_assign(c.row->id, std::move(picture)).first;
+  c.picture = &it->second;
+  if (TControl* panel = c.row->parent ? FindControl(c.row->parent) : nullptr) InvalidateBackdrop(*panel);
+  InvalidateRect(c.hwnd, nullptr, FALSE);
 }
 
 std::string TForm1::Caption() const { return WideToCp936(WindowText(hwnd_)); }

@@ -109,6 +109,9 @@ class TForm1 : private IControlHost {
   bool Checked(const TControl& c) const { return c.checked; }
   void SetVisible(TControl& c, bool visible);
   void SetBounds(TControl& c, int left, int top, int width, int height);
+  // Gives a picture control a new picture (drawn unscaled at its top-left)
+  // and repaints what shows it.
+  void SetPicture(TControl& c, TBitmap32 picture);
   // The window caption, code page 936.
   std::string Caption() const;
   void SetCaption(const std::string& caption);
@@ -168,6 +171,7 @@ class TForm1 : private IControlHost {
   std::optional<TBitmap32> background_;  // Image1's picture
   std::optional<TBitmap32> slide_;       // Image3's picture
   std::optional<TSkin> skin_;
+  std::map<int, TBitmap32> pictures_;    // pictures given at run time, by control ID
   std::map<int, TBitmap32> backdrops_;   // by panel ID
   std::wstring browse_folder_;           // folder confirmed last in the browser
   HWND focus_ = nullptr;                 // focused control while inactive

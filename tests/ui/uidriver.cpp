@@ -106,44 +106,37 @@ std::wstring TextOf(HWND w) {
   return s;
 }
 
-struct TopSearch {
-  DWORD pid;
-  const wchar_t* cls;
-  HWND found;
-};
-
-HWND FindTopWindow(DWORD pid, const wchar_t* cls) {
-  TopSearch s{pid, cls, nullptr};
-  EnumWindows(
-      [](HWND w, LPARAM lp) -> BOOL {
-        auto* s = reinterpret_cast<TopSearch*>(lp);
-        DWORD owner = 0;
-        GetWindowThreadProcessId(w, &owner);
-        if ((s->pid && owner != s->pid) || ClassOf(w) != s->cls) return TRUE;
-        s->found = w;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&s));
-  return s.found;
+BOOL CALLBACK CollectWindow(HWND w, LPARAM lp) {
+  reinterpret_cast<std::vector<HWND>*>(lp)->push_back(w);
+  return TRUE;
 }
 
-struct ChildSearch {
-  int id;
-  HWND found;
-};
+// Every top-level window, or every descendant of parent.
+std::vector<HWND> TopWindows() {
+  std::vector<HWND> all;
+  EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&all));
+  return all;
+}
+std::vector<HWND> Descendants(HWND parent) {
+  std::vector<HWND> all;
+  EnumChildWindows(parent, CollectWindow, reinterpret_cast<LPARAM>(&all));
+  return all;
+}
+
+// A top-level window of the class, of process pid (any process for 0).
+HWND FindTopWindow(DWORD pid, const wchar_t* cls) {
+  for (HWND w : TopWindows()) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(w, &owner);
+    if ((!pid || owner == pid) && ClassOf(w) == cls) return w;
+  }
+  return nullptr;
+}
 
 HWND Control(HWND form, int id) {
-  ChildSearch s{id, nullptr};
-  EnumChildWindows(
-      form,
-      [](HWND w, LPARAM lp) -> BOOL {
-        auto* s = reinterpret_cast<ChildSearch*>(lp);
-        if (GetDlgCtrlID(w) != s->id) return TRUE;
-        s->found = w;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&s));
-  return s.found;
+  for (HWND w : Descendants(form))
+    if (GetDlgCtrlID(w) == id) return w;
+  return nullptr;
 }
 
 RECT ScreenRect(HWND w) {
@@ -470,20 +463,9 @@ HTREEITEM TreeItem(HWND tree, UINT how, HTREEITEM from) {
 }
 
 HWND FindChildOfClass(HWND parent, const wchar_t* cls) {
-  struct Search {
-    const wchar_t* cls;
-    HWND found;
-  } s{cls, nullptr};
-  EnumChildWindows(
-      parent,
-      [](HWND w, LPARAM lp) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(lp);
-        if (ClassOf(w) != s->cls) return TRUE;
-        s->found = w;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&s));
-  return s.found;
+  for (HWND w : Descendants(parent))
+    if (ClassOf(w) == cls) return w;
+  return nullptr;
 }
 
 // Opens the folder browser with the browse button; its dialog, or nullptr.
@@ -602,17 +584,11 @@ void OutdatedInstaller() {
   Shot("outdated", ScreenRect(box));
   CheckText(TextOf(box), Cp936ToWide(rules::kNoticeCaption), "version V2.30: box caption");
   std::wstring text;
-  EnumChildWindows(
-      box,
-      [](HWND w, LPARAM lp) -> BOOL {
-        auto* t = reinterpret_cast<std::wstring*>(lp);
-        if (ClassOf(w) == L"Static") {
-          std::wstring s = TextOf(w);
-          if (s.size() > t->size()) *t = s;
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&text));
+  for (HWND w : Descendants(box)) {
+    if (ClassOf(w) != L"Static") continue;
+    std::wstring t = TextOf(w);
+    if (t.size() > text.size()) text = t;
+  }
   CheckText(text,
             Cp936ToWide(std::string(rules::kMsgOutdatedHead) + vexa::kDownloadPage + rules::kMsgOutdatedTail),
             "version V2.30: box text");
