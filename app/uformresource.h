@@ -97,6 +97,38 @@ class TForm1 : private IControlHost {
   // Handler of WM_INSTALLABORT: ends the program.
   void WMInstallAbort();
 
+  // Installation (uinstall.cpp). The Install button prepares the target and
+  // starts the worker thread, whose entry InstallWorker reaches the window
+  // through Form1 and posts its effects to it; Timer1 then animates and
+  // completes the installation.
+  void cxButton1Click(TControl& sender);
+  void ExtractSlides();
+  static DWORD WINAPI InstallWorker(LPVOID unused);
+  void WorkerMessage(UINT msg, WPARAM wp);
+  void CreateDesktopShortcut();
+  std::string GetShellFolder(const std::string& name);
+  void CleanPreviousInstall();
+  void UnregisterOldComponent(const std::string& path);
+  void Timer1Timer();
+  void WriteInstallRecord();
+  void PurgeCache();
+  void SetTimer1Enabled(bool enabled);
+  bool IsTimer1(WPARAM id) const;
+  int Progress() const;
+  void SetProgress(int position);
+  // Developer tools (udevtools.cpp): packing and material files, the memo
+  // codec, update files.
+  void Button1Click(TControl& sender);
+  void Button2Click(TControl& sender);
+  void Button3Click(TControl& sender);
+  void Button4Click(TControl& sender);
+  void Button5Click(TControl& sender);
+  void Button6Click(TControl& sender);
+  void Button7Click(TControl& sender);
+  void Button8Click(TControl& sender);
+  void Button9Click(TControl& sender);
+  void Button10Click(TControl& sender);
+
   // Control state, as the handlers use it. Texts are code page 936.
   std::string Text(const TControl& c) const;
   std::wstring TextW(const TControl& c) const;
