@@ -16,6 +16,7 @@ mkdir -p "$WINEPREFIX"
   if [ ! -f "$WINEPREFIX/.vexa-ready" ]; then
     "$loader" wineboot -i >/dev/null 2>&1
     wineserver -w
+    bash "$here/../scripts/wine-private-folders.sh"
     touch "$WINEPREFIX/.vexa-ready"
   fi
 ) 9>"$WINEPREFIX.lock"

@@ -38,6 +38,7 @@ if [ ! -f "$WINEPREFIX/.vexa-ready" ]; then
   "$loader" wineboot -i >/dev/null 2>&1
   bash scripts/wine-cjk-fonts.sh "$loader"
   wineserver -w
+  bash scripts/wine-private-folders.sh
   touch "$WINEPREFIX/.vexa-ready"
 fi
 

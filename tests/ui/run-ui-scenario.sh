@@ -3,19 +3,26 @@
 # display, VexaS.exe driven by the driver program, which asks this script
 # for real mouse gestures (xdotool) and screenshots (ImageMagick).
 #
-#   run-ui-scenario.sh BUILD_DIR VEXAS_EXE DRIVER_EXE [LC_ALL]
+#   run-ui-scenario.sh BUILD_DIR VEXAS_EXE DRIVER_EXE [LC_ALL [DRIVER_ARGS...]]
+#
+# Further arguments go to the driver after the program's path.
+# VEXA_UI_PREPARE names a script sourced once the prefix and its drives are
+# ready, before the driver starts.
 #
 # VEXA_WINE_LOADER names Wine's loader (wine, or /usr/lib/wine/wine64 for
 # an x86_64 build). VEXA_UI_DISPLAY=:N runs Xvfb on that display number;
 # without it Xvfb picks a free one itself. Screenshots and logs go to
-# BUILD_DIR/ui-scenario-<locale>/.
+# BUILD_DIR/ui-scenario-<locale>/ (VEXA_UI_NAME replaces "ui-scenario").
+# VEXA_UI_DRIVES="d e" maps each drive letter named to a fresh folder
+# BUILD_DIR/<name>-<locale>/drive-<letter>, for scenarios with fixed paths.
 set -u
 build=$1 exe=$2 driver=$3 lc=${4:-zh_CN.UTF-8}
 loader=${VEXA_WINE_LOADER:-wine}
-out=$build/ui-scenario-${lc%%.*}
+driver_args=("${@:5}")
+out=$build/${VEXA_UI_NAME:-ui-scenario}-${lc%%.*}
 rm -rf "$out"
 mkdir -p "$out"
-export WINEPREFIX=$out/prefix WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml= LC_ALL=$lc
+export WINEPREFIX=$out/prefix WINEDEBUG=-all WINEDLLOVERRIDES='mscoree,mshtml=;winemenubuilder.exe=' LC_ALL=$lc
 
 xvfb=
 cleanup() {
@@ -47,10 +54,19 @@ fi
 "$loader" wineboot -i >"$out/wineboot.log" 2>&1
 bash "$(dirname "$0")/../../scripts/wine-cjk-fonts.sh" "$loader"
 wineserver -w
+bash "$(dirname "$0")/../../scripts/wine-private-folders.sh"
+for d in ${VEXA_UI_DRIVES:-}; do
+  mkdir -p "$out/drive-$d"
+  ln -sfn "$out/drive-$d" "$WINEPREFIX/dosdevices/$d:"
+done
+if [ -n "${VEXA_UI_PREPARE:-}" ]; then
+  # shellcheck disable=SC1090
+  source "$VEXA_UI_PREPARE"
+fi
 
 winpath() { local p=$1; echo "Z:${p//\//\\}"; }
 
-coproc DRIVER { "$loader" "$driver" "$(winpath "$exe")" 2>"$out/driver-stderr.log"; }
+coproc DRIVER { "$loader" "$driver" "$(winpath "$exe")" "${driver_args[@]}" 2>"$out/driver-stderr.log"; }
 to_driver=${DRIVER[1]}
 driver_pid=$DRIVER_PID  # bash forgets DRIVER_PID when the driver ends
 while IFS= read -r line <&"${DRIVER[0]}"; do
