@@ -375,6 +375,8 @@ void MaterialIntoTest(const std::string& material) {
     Press p(ids::Button9, "Button9, not a material");
     Check(!p.TakeBox().empty(), "Button9, not a material: the error box shows a message");
   }
+  // The folder is made before the material is read for its tree.
+  Check(vexa::fsys::DirectoryExists("C:\\TEST\\"), "Button9, not a material: C:\\TEST is created first");
   CheckTree("C:\\TEST", Tree{}, "Button9, not a material: nothing is unpacked");
 
   DeleteFileW(L"c:\\1.txt");
