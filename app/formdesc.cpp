@@ -59,7 +59,7 @@ const ControlRow kControls[] = {
      .font = {kSansSerif, -11}, .state = kShown | kChecked, .tab_order = 3, .field = &F::cxstart},
     {.name = "cxButton1", .id = ids::cxButton1, .kind = K::SkinButton, .parent = ids::Panel1,
      .left = 166, .top = 296, .width = 139, .height = 41, .text = L"立即安装",
-     .font = {kHei, -20}, .tab_order = 4, .field = &F::cxButton1,
+     .font = {kHei, -20}, .tab_order = 4, .field = &F::cxButton1, .on_click = &F::cxButton1Click,
      .on_mouse_enter = &F::cxButton1MouseEnter},
     {.name = "Edit1", .id = ids::Edit1, .kind = K::Edit, .parent = ids::Panel1,
      .left = 58, .top = 190, .width = 311, .height = 28, .text = L"c:\\vexa",

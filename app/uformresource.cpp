@@ -276,6 +276,17 @@ LRESULT TForm1::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_INSTALLABORT:
       WMInstallAbort();
       return 0;
+    case WM_INSTALLTIMERON:
+    case WM_INSTALLPROGRESS:
+    case WM_INSTALLDONE:
+      WorkerMessage(msg, wp);
+      return 0;
+    case WM_TIMER:
+      if (IsTimer1(wp)) {
+        Dispatch([&] { Timer1Timer(); });
+        return 0;
+      }
+      break;
     case WM_CLOSE:
       Terminate();
       return 0;

@@ -96,6 +96,26 @@ class TForm1 : private IControlHost {
   void cxButton1MouseEnter(TControl& sender);
   // Handler of WM_INSTALLABORT: ends the program.
   void WMInstallAbort();
+
+  // Installation (uinstall.cpp). The Install button prepares the target and
+  // starts the worker thread, whose entry InstallWorker reaches the window
+  // through Form1 and posts its effects to it; Timer1 then animates and
+  // completes the installation.
+  void cxButton1Click(TControl& sender);
+  void ExtractSlides();
+  static DWORD WINAPI InstallWorker(LPVOID unused);
+  void WorkerMessage(UINT msg, WPARAM wp);
+  void CreateDesktopShortcut();
+  std::string GetShellFolder(const std::string& name);
+  void CleanPreviousInstall();
+  void UnregisterOldComponent(const std::string& path);
+  void Timer1Timer();
+  void WriteInstallRecord();
+  void PurgeCache();
+  void SetTimer1Enabled(bool enabled);
+  bool IsTimer1(WPARAM id) const;
+  int Progress() const;
+  void SetProgress(int position);
   // Developer tools (udevtools.cpp): packing and material files, the memo
   // codec, update files.
   void Button1Click(TControl& sender);

@@ -62,6 +62,7 @@ TEST(Messages, HoldTheirTextsInCodePage936) {
       ROW(kBrowseTitle, "请选择安装路径"),
       ROW(kCaptionInstalling, "正在安装中请稍后......"),
       ROW(kCaptionInstalled, "安装完成"),
+      ROW(kMsgFileInUse, "安装目录有文件被占用请清空安装目录后重试"),
       ROW(kMsgOutdatedHead, "亲爱的用户你好,你的Vexa安装文件不是最新版本,请访问"),
       ROW(kMsgOutdatedTail, " 进行下载"),
   };
