@@ -23,6 +23,12 @@ out=$build/${VEXA_UI_NAME:-ui-scenario}-${lc%%.*}
 rm -rf "$out"
 mkdir -p "$out"
 export WINEPREFIX=$out/prefix WINEDEBUG=-all WINEDLLOVERRIDES='mscoree,mshtml=;winemenubuilder.exe=' LC_ALL=$lc
+# Wine links the prefix's Desktop and Documents to $HOME: give each run a home
+# of its own, so parallel runs never share a desktop and nothing lands in the
+# real home folder. (Links, not real folders: the folder browser resolves a
+# desktop item through them.)
+export HOME=$out/home
+mkdir -p "$HOME"
 
 xvfb=
 cleanup() {
@@ -54,7 +60,6 @@ fi
 "$loader" wineboot -i >"$out/wineboot.log" 2>&1
 bash "$(dirname "$0")/../../scripts/wine-cjk-fonts.sh" "$loader"
 wineserver -w
-bash "$(dirname "$0")/../../scripts/wine-private-folders.sh"
 for d in ${VEXA_UI_DRIVES:-}; do
   mkdir -p "$out/drive-$d"
   ln -sfn "$out/drive-$d" "$WINEPREFIX/dosdevices/$d:"
