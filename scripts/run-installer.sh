@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Runs the installer window under Wine. With a display it opens the window
-# and waits until the program ends. Without one (DISPLAY unset) it starts a
-# virtual display, opens the window there, saves a screenshot in the build
-# folder and ends the program.
+# Runs one installation under Wine. With a display it opens the window and
+# waits until the user has installed (or closed it). Without one (DISPLAY
+# unset) it starts a virtual display, presses Install in the window itself,
+# and saves screenshots of the window and of the finished desktop in the
+# build folder. Either way it prints where the client was installed.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -18,7 +19,8 @@ cmake -S . -B "$win" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-$arch-w64-min
   -DVEXA_HOST_VEXAPACK="$out/native/tools/vexapack" >/dev/null
 cmake --build "$win" -j "$(nproc)" --target VexaS
 
-export WINEPREFIX=$win/run-prefix WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml=
+# Wine's menu builder would turn the desktop shortcut into a host menu entry.
+export WINEPREFIX=$win/run-prefix WINEDEBUG=-all WINEDLLOVERRIDES='mscoree,mshtml=;winemenubuilder.exe='
 export LC_ALL=${LC_ALL:-zh_CN.UTF-8}
 xvfb=
 cleanup() {
@@ -48,7 +50,22 @@ if [ -n "$xvfb" ]; then
   window=$(timeout 60 xdotool search --sync --onlyvisible --name MiravoVexa | head -n 1)
   sleep 1
   import -window "$window" "$win/installer-window.png"
-  echo "run-installer: the window opened on a virtual display; screenshot $win/installer-window.png"
+  # The Install button, at the middle of its place in the window (166, 296, 139 x 41).
+  xdotool mousemove --window "$window" 235 316 sleep 0.3 click 1
+  wait "$program" || true
+  sleep 2
+  import -window root "$win/installed-desktop.png"
+  echo "run-installer: installed on a virtual display; screenshots $win/installer-window.png, $win/installed-desktop.png"
 else
   wait "$program" || true
+fi
+# The location the installation record names holds the client folder.
+location=$("$loader" reg query 'HKLM\SOFTWARE\zrvexabrower' /v path 2>/dev/null | tr -d '\r' |
+  sed -n 's/^ *path *REG_SZ *//p')
+if [ -n "$location" ]; then
+  echo "run-installer: the client was installed in ${location}vevovidi"
+  drive=${location:0:2} rest=${location:2}
+  echo "run-installer: on this machine: $WINEPREFIX/dosdevices/${drive,,}${rest//\\//}vevovidi"
+else
+  echo "run-installer: no installation was recorded"
 fi

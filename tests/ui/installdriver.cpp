@@ -18,6 +18,7 @@
 
 #include <cstdio>
 #include <functional>
+#include <iterator>
 #include <map>
 #include <string>
 #include <vector>
@@ -400,11 +401,18 @@ struct Program {
 };
 
 // The installed folder holds the sample client byte for byte, plus the
-// icon and the three slides from the installer's resources.
-void CheckTree(const std::wstring& installed) {
+// icon and the three slides from the installer's resources. With
+// cache_purged (a previous installation had a cache) the client's cache
+// folder is gone from the new tree.
+void CheckTree(const std::wstring& installed, bool cache_purged = false) {
   std::map<std::wstring, std::string> want, got;
   Tree(g_client, L"", want);
   Tree(installed, L"", got);
+  if (cache_purged) {
+    Check(!IsDir(installed + L"\\cache"), "the cache folder was purged after the unpack");
+    for (auto it = want.begin(); it != want.end();)
+      it = it->first.rfind(L"cache", 0) == 0 ? want.erase(it) : std::next(it);
+  }
   Check(want.size() > 5, "the sample client folder is readable", Utf8(g_client));
   for (const auto& [name, bytes] : want) {
     auto it = got.find(name);
@@ -530,7 +538,7 @@ void Reinstall() {
                               L"extra\\mine.txt"})
     Check(IsFile(old + L"\\" + kept), "unlisted file stays: " + Utf8(kept));
   Check(IsDir(old + L"\\web"), "folders of the old installation stay");
-  CheckTree(L"D:\\new\\vevovidi");
+  CheckTree(L"D:\\new\\vevovidi", true);
   CheckRecord(L"D:\\new\\");
   Check(ProcessesNamed(L"Vexa.exe").empty(), "launch unticked: no client started");
 }
