@@ -3,7 +3,7 @@
 # and E: (mapped to fresh folders by the scenario script), answers their
 # boxes and file dialogs, and checks what they write.
 if(WIN32 AND TARGET VexaS)
-  add_executable(vexa_devtoolsdriver ${CMAKE_CURRENT_LIST_DIR}/ui/devtoolsdriver.cpp)
+  add_executable(vexa_devtoolsdriver ${CMAKE_CURRENT_LIST_DIR}/ui/devtoolsdriver.cpp ${CMAKE_CURRENT_LIST_DIR}/ui/driverkit.cpp)
   target_link_options(vexa_devtoolsdriver PRIVATE -municode)
   target_include_directories(vexa_devtoolsdriver PRIVATE ${CMAKE_SOURCE_DIR}/app ${CMAKE_SOURCE_DIR}/common)
   target_link_libraries(vexa_devtoolsdriver PRIVATE vexa_test_support vexa_common)

@@ -3,7 +3,7 @@
 # client, a file held open in the target, a location without a drive, launch
 # unticked; the fresh install once more under an English locale.
 if(WIN32 AND TARGET VexaS AND VEXA_CLIENT_TREE)
-  add_executable(vexa_installdriver ${CMAKE_CURRENT_LIST_DIR}/ui/installdriver.cpp)
+  add_executable(vexa_installdriver ${CMAKE_CURRENT_LIST_DIR}/ui/installdriver.cpp ${CMAKE_CURRENT_LIST_DIR}/ui/driverkit.cpp)
   target_link_options(vexa_installdriver PRIVATE -municode)
   target_include_directories(vexa_installdriver PRIVATE
     ${CMAKE_SOURCE_DIR}/app ${CMAKE_SOURCE_DIR}/app/rules ${CMAKE_SOURCE_DIR}/resources ${CMAKE_SOURCE_DIR}/common)

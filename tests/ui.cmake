@@ -3,7 +3,7 @@
 # through xdotool, by the wrapping script) and reads what the window shows.
 # Once per ANSI code page: the Chinese texts must read the same under both.
 if(WIN32 AND TARGET VexaS)
-  add_executable(vexa_uidriver ${CMAKE_CURRENT_LIST_DIR}/ui/uidriver.cpp)
+  add_executable(vexa_uidriver ${CMAKE_CURRENT_LIST_DIR}/ui/uidriver.cpp ${CMAKE_CURRENT_LIST_DIR}/ui/driverkit.cpp)
   target_link_options(vexa_uidriver PRIVATE -municode)
   target_include_directories(vexa_uidriver PRIVATE
     ${CMAKE_SOURCE_DIR}/app ${CMAKE_SOURCE_DIR}/app/rules ${CMAKE_SOURCE_DIR}/resources ${CMAKE_SOURCE_DIR}/common)

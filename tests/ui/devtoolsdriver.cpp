@@ -23,6 +23,7 @@
 
 #include "base64.h"
 #include "codepage.h"
+#include "driverkit.h"
 #include "controlids.h"
 #include "fsys.h"
 #include "material.h"
@@ -30,32 +31,17 @@
 
 namespace {
 
+using namespace vexa::uitest;
+
+// The tools pack and unpack whole trees: they get longer than a window.
+constexpr DWORD kToolWait = 20000;
+
 using vexa::Cp936ToWide;
 using vexa::WideToCp936;
 namespace ids = vexa::ids;
 namespace t = vexa::test;
 using Tree = std::vector<std::pair<std::string, std::string>>;
 
-int g_failures = 0;
-
-std::string Utf8(const std::wstring& w) {
-  if (w.empty()) return std::string();
-  const int n = WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), nullptr, 0, nullptr, nullptr);
-  std::string s(static_cast<std::size_t>(n), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), s.data(), n, nullptr, nullptr);
-  return s;
-}
-
-bool Check(bool ok, const std::string& what, const std::string& detail = std::string()) {
-  std::printf("%s %s%s%s\n", ok ? "ok  " : "FAIL", what.c_str(), detail.empty() ? "" : ": ", detail.c_str());
-  std::fflush(stdout);
-  if (!ok) ++g_failures;
-  return ok;
-}
-
-bool CheckText(const std::wstring& got, const std::wstring& want, const std::string& what) {
-  return Check(got == want, what, got == want ? "" : "got \"" + Utf8(got) + "\", want \"" + Utf8(want) + "\"");
-}
 
 std::string Names(const Tree& tree) {
   std::string s;
@@ -68,70 +54,11 @@ bool CheckTree(const std::string& folder, const Tree& want, const std::string& w
   return Check(got == want, what, got == want ? "" : "got " + Names(got) + "want " + Names(want));
 }
 
-// Waits for cond, checking every 50 ms, for at most limit_ms. Only a bound
-// on how long a failure takes to show; nothing is measured.
-bool WaitFor(const std::function<bool()>& cond, DWORD limit_ms = 20000) {
-  const DWORD start = GetTickCount();
-  while (!cond()) {
-    if (GetTickCount() - start > limit_ms) return false;
-    Sleep(50);
-  }
-  return true;
-}
-
 // ------------------------------------------------------------ windows
-
-std::wstring ClassOf(HWND w) {
-  wchar_t buf[256] = {};
-  GetClassNameW(w, buf, 255);
-  return buf;
-}
-
-std::wstring TextOf(HWND w) {
-  DWORD_PTR len = 0;
-  if (!SendMessageTimeoutW(w, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &len)) return L"<no answer>";
-  std::wstring s(len + 1, L'\0');
-  DWORD_PTR got = 0;
-  SendMessageTimeoutW(w, WM_GETTEXT, len + 1, reinterpret_cast<LPARAM>(s.data()), SMTO_ABORTIFHUNG, 5000, &got);
-  s.resize(got);
-  return s;
-}
 
 void SetTextOf(HWND w, const std::wstring& text) {
   DWORD_PTR r = 0;
   SendMessageTimeoutW(w, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_ABORTIFHUNG, 5000, &r);
-}
-
-BOOL CALLBACK CollectWindow(HWND w, LPARAM lp) {
-  reinterpret_cast<std::vector<HWND>*>(lp)->push_back(w);
-  return TRUE;
-}
-
-std::vector<HWND> TopWindows() {
-  std::vector<HWND> all;
-  EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&all));
-  return all;
-}
-
-std::vector<HWND> Descendants(HWND parent) {
-  std::vector<HWND> all;
-  EnumChildWindows(parent, CollectWindow, reinterpret_cast<LPARAM>(&all));
-  return all;
-}
-
-HWND FindTopWindow(DWORD pid, const wchar_t* cls) {
-  for (HWND w : TopWindows()) {
-    DWORD owner = 0;
-    GetWindowThreadProcessId(w, &owner);
-    if (owner == pid && ClassOf(w) == cls && IsWindowVisible(w)) return w;
-  }
-  return nullptr;
-}
-
-HWND Control(HWND form, int id) {
-  for (HWND w : Descendants(form))
-    if (GetDlgCtrlID(w) == id) return w;
-  return nullptr;
 }
 
 // The text of a message box: its longest static text.
@@ -157,7 +84,8 @@ struct Program {
     si.cb = sizeof(si);
     if (!CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
       return Check(false, "VexaS.exe starts", "CreateProcess error " + std::to_string(GetLastError()));
-    return Check(WaitFor([&] { return (form = FindTopWindow(pi.dwProcessId, ids::kFormClass)) != nullptr; }),
+    return Check(WaitFor([&] { return (form = FindTopWindow(pi.dwProcessId, ids::kFormClass, true)) != nullptr; },
+                         kToolWait),
                  "the installer window appears");
   }
   bool Ended(DWORD limit_ms = 10000) { return WaitForSingleObject(pi.hProcess, limit_ms) == WAIT_OBJECT_0; }
@@ -188,7 +116,8 @@ class Press {
     if (!Check(button != nullptr, name + ": the button exists")) return;
     thread_ = CreateThread(nullptr, 0, SendClick, button, 0, nullptr);
     // The tool returns, or shows a box or dialog and waits in it.
-    WaitFor([&] { return Returned(0) || (box_ = FindTopWindow(g_program->pi.dwProcessId, L"#32770")) != nullptr; });
+    WaitFor([&] { return Returned(0) || (box_ = FindTopWindow(g_program->pi.dwProcessId, L"#32770", true)) != nullptr; },
+            kToolWait);
   }
   ~Press() {
     if (thread_) {
@@ -225,8 +154,8 @@ class Press {
     PostMessageW(answered, WM_COMMAND, command, 0);
     WaitFor([&] {
       if (Returned(0)) return true;
-      return !IsWindow(answered) && (box_ = FindTopWindow(g_program->pi.dwProcessId, L"#32770")) != nullptr;
-    });
+      return !IsWindow(answered) && (box_ = FindTopWindow(g_program->pi.dwProcessId, L"#32770", true)) != nullptr;
+    }, kToolWait);
   }
   // Chooses path in the file-open dialog the tool shows.
   void ChooseFile(const std::wstring& path) {
@@ -502,6 +431,6 @@ int wmain(int argc, wchar_t** argv) {
   Check(IsWindowVisible(program.form) != FALSE, "the window is still open after every tool");
   PostMessageW(program.form, WM_CLOSE, 0, 0);
   Check(program.Ended(), "the window still closes");
-  std::printf("%s\n", g_failures ? "FAILED" : "PASSED");
-  return g_failures ? 1 : 0;
+  std::printf("%s\n", Failures() ? "FAILED" : "PASSED");
+  return Failures() ? 1 : 0;
 }

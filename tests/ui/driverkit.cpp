@@ -1,0 +1,110 @@
+#include "driverkit.h"
+
+#include <cstdio>
+
+namespace vexa::uitest {
+
+namespace {
+int g_failures = 0;
+std::string g_label;
+
+BOOL CALLBACK CollectWindow(HWND w, LPARAM lp) {
+  reinterpret_cast<std::vector<HWND>*>(lp)->push_back(w);
+  return TRUE;
+}
+}  // namespace
+
+std::string Utf8(const std::wstring& w) {
+  if (w.empty()) return std::string();
+  const int n = WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), nullptr, 0, nullptr, nullptr);
+  std::string s(static_cast<std::size_t>(n), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), s.data(), n, nullptr, nullptr);
+  return s;
+}
+
+bool Check(bool ok, const std::string& what, const std::string& detail) {
+  const std::string label = g_label.empty() ? "" : "[" + g_label + "] ";
+  std::printf("%s %s%s%s%s\n", ok ? "ok  " : "FAIL", label.c_str(), what.c_str(), detail.empty() ? "" : ": ",
+              detail.c_str());
+  std::fflush(stdout);
+  if (!ok) ++g_failures;
+  return ok;
+}
+
+bool CheckText(const std::wstring& got, const std::wstring& want, const std::string& what) {
+  return Check(got == want, what, got == want ? "" : "got \"" + Utf8(got) + "\", want \"" + Utf8(want) + "\"");
+}
+
+void SetCheckLabel(const std::string& label) { g_label = label; }
+int Failures() { return g_failures; }
+
+bool Request(const std::string& line) {
+  std::printf("%s\n", line.c_str());
+  std::fflush(stdout);
+  char answer[512] = {};
+  if (!std::fgets(answer, sizeof answer, stdin)) return Check(false, "script answers " + line);
+  std::string a(answer);
+  while (!a.empty() && (a.back() == '\n' || a.back() == '\r')) a.pop_back();
+  return a == "ok" || Check(false, line, a);
+}
+
+bool Xdotool(const std::string& args) { return Request("@xdotool " + args); }
+
+void Shot(const std::string& name, const RECT& r) {
+  Request("@shot " + name + " " + std::to_string(r.left) + " " + std::to_string(r.top) + " " +
+          std::to_string(r.right - r.left) + " " + std::to_string(r.bottom - r.top));
+}
+
+bool WaitFor(const std::function<bool()>& cond, DWORD limit_ms) {
+  const DWORD start = GetTickCount();
+  while (!cond()) {
+    if (GetTickCount() - start > limit_ms) return false;
+    Sleep(50);
+  }
+  return true;
+}
+
+std::wstring ClassOf(HWND w) {
+  wchar_t buf[256] = {};
+  GetClassNameW(w, buf, 255);
+  return buf;
+}
+
+std::wstring TextOf(HWND w) {
+  DWORD_PTR len = 0;
+  if (!SendMessageTimeoutW(w, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &len)) return L"<no answer>";
+  std::wstring s(len + 1, L'\0');
+  DWORD_PTR got = 0;
+  SendMessageTimeoutW(w, WM_GETTEXT, len + 1, reinterpret_cast<LPARAM>(s.data()), SMTO_ABORTIFHUNG, 5000, &got);
+  s.resize(got);
+  return s;
+}
+
+std::vector<HWND> TopWindows() {
+  std::vector<HWND> all;
+  EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&all));
+  return all;
+}
+
+std::vector<HWND> Descendants(HWND parent) {
+  std::vector<HWND> all;
+  EnumChildWindows(parent, CollectWindow, reinterpret_cast<LPARAM>(&all));
+  return all;
+}
+
+HWND FindTopWindow(DWORD pid, const wchar_t* cls, bool visible_only) {
+  for (HWND w : TopWindows()) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(w, &owner);
+    if ((!pid || owner == pid) && ClassOf(w) == cls && (!visible_only || IsWindowVisible(w))) return w;
+  }
+  return nullptr;
+}
+
+HWND Control(HWND form, int id) {
+  for (HWND w : Descendants(form))
+    if (GetDlgCtrlID(w) == id) return w;
+  return nullptr;
+}
+
+}  // namespace vexa::uitest

@@ -1,0 +1,43 @@
+#pragma once
+// What every scenario driver shares: verdict lines, requests to the wrapping
+// script (xdotool gestures, screenshots), bounded waits, and finding and
+// reading the windows of the program under test.
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace vexa::uitest {
+
+std::string Utf8(const std::wstring& w);
+
+// Prints one verdict line ("ok ..." or "FAIL ..."), counts failures.
+bool Check(bool ok, const std::string& what, const std::string& detail = std::string());
+bool CheckText(const std::wstring& got, const std::wstring& want, const std::string& what);
+// Verdicts after this carry "[label]" (empty: none), to tell scenarios apart.
+void SetCheckLabel(const std::string& label);
+int Failures();
+
+// Sends one request line to the wrapping script and waits for its "ok".
+bool Request(const std::string& line);
+bool Xdotool(const std::string& args);
+// Saves that part of the screen as name.
+void Shot(const std::string& name, const RECT& r);
+
+// Waits for cond, checking every 50 ms, for at most limit_ms. Only a bound
+// on how long a failure takes to show; nothing is measured.
+bool WaitFor(const std::function<bool()>& cond, DWORD limit_ms = 10000);
+
+std::wstring ClassOf(HWND w);
+// Text of a window of another process, through WM_GETTEXT.
+std::wstring TextOf(HWND w);
+std::vector<HWND> TopWindows();
+std::vector<HWND> Descendants(HWND parent);
+// A top-level window of the class, of process pid (any process for 0);
+// with visible_only, only a visible one.
+HWND FindTopWindow(DWORD pid, const wchar_t* cls, bool visible_only = false);
+// The descendant of form with that control ID.
+HWND Control(HWND form, int id);
+
+}  // namespace vexa::uitest
