@@ -2,41 +2,7 @@
 # vexapack driven as other checks call it: pack, list, unpack, and refusal
 # of malformed input with exit status 1 and a message naming the file.
 # Usage: vexapack_cli.sh VEXAPACK [RUNNER...]  (RUNNER, e.g. Wine, runs it)
-set -u
-vexapack=$1
-shift
-runner=("$@")
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-failures=0 passes=0
-check() {  # check NAME COMMAND...: the command must succeed
-  local name=$1
-  shift
-  if "$@"; then passes=$((passes + 1)); else echo "FAILED: $name"; failures=$((failures + 1)); fi
-}
-# Under Wine, host paths are handed over as drive Z: paths.
-vp() {
-  if [ ${#runner[@]} = 0 ]; then "$vexapack" "$@"; return; fi
-  local a out=()
-  for a in "$@"; do
-    if [[ $a == /* ]]; then a="Z:${a//\//\\}"; fi
-    out+=("$a")
-  done
-  "${runner[@]}" "$vexapack" "${out[@]}"
-}
-# expect_fail NAME STATUS TEXT ARGS...: exit STATUS, stderr one line holding TEXT
-expect_fail() {
-  local name=$1 want=$2 text=$3
-  shift 3
-  vp "$@" >/dev/null 2>"$work/err"
-  local got=$?
-  if [ "$got" = "$want" ] && grep -qF -- "$text" "$work/err"; then
-    passes=$((passes + 1))
-  else
-    echo "FAILED: $name (status $got, stderr: $(cat "$work/err"))"
-    failures=$((failures + 1))
-  fi
-}
+source "$(dirname "$0")/harness.sh" "$@"
 
 tree=$work/tree
 mkdir -p "$tree/img" "$tree/empty" "$tree/a/b/c" "$tree/考试"
@@ -78,5 +44,4 @@ expect_fail "no arguments" 2 "usage" ""
 expect_fail "unknown option" 2 "usage" pack "$tree" "$work/x.da" --bogus
 expect_fail "missing word" 2 "usage" unpack "$work/p.da"
 
-echo "$passes passed, $failures failed"
-[ "$failures" = 0 ]
+finish
