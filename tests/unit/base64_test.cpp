@@ -1,6 +1,8 @@
 // Base64 in the material files' line form, and its forgiving reader.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <string>
 #include <vector>
 
@@ -21,6 +23,9 @@ struct Vector {
   std::string bytes;
   std::string text;
 };
+
+// ctest lists a case by its name, not by its bytes.
+void PrintTo(const Vector& c, std::ostream* os) { *os << c.name; }
 
 class Base64Vectors : public testing::TestWithParam<Vector> {};
 
@@ -45,6 +50,9 @@ struct LineCase {
   std::size_t full_lines;   // lines of 76 characters, each followed by CR LF
   std::size_t last_line;    // characters after the last CR LF
 };
+
+// ctest lists a case by its name, not by its bytes.
+void PrintTo(const LineCase& c, std::ostream* os) { *os << c.name; }
 
 class Base64Lines : public testing::TestWithParam<LineCase> {};
 
@@ -86,6 +94,9 @@ struct ReadForm {
   std::string (*make)(const std::string& encoded);
 };
 
+// ctest lists a case by its name, not by its bytes.
+void PrintTo(const ReadForm& c, std::ostream* os) { *os << c.name; }
+
 class Base64ReadsAlike : public testing::TestWithParam<ReadForm> {};
 
 TEST_P(Base64ReadsAlike, SameBytesWhateverTheLayout) {
@@ -120,6 +131,9 @@ struct Tail {
   std::string text;
   std::string bytes;
 };
+
+// ctest lists a case by its name, not by its bytes.
+void PrintTo(const Tail& c, std::ostream* os) { *os << c.name; }
 
 class Base64Tails : public testing::TestWithParam<Tail> {};
 

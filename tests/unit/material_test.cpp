@@ -2,6 +2,8 @@
 // and back, whatever the layout of the Base64 lines.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <string>
 
 #include "base64.h"
@@ -30,6 +32,9 @@ struct LineForm {
   const char* name;
   std::string (*make)(const std::string& written);
 };
+
+// ctest lists a case by its name, not by its bytes.
+void PrintTo(const LineForm& c, std::ostream* os) { *os << c.name; }
 
 class MaterialForms : public testing::TestWithParam<LineForm> {};
 
@@ -105,6 +110,9 @@ struct BadMaterial {
   const char* name;
   std::string text;
 };
+
+// ctest lists a case by its name, not by its bytes.
+void PrintTo(const BadMaterial& c, std::ostream* os) { *os << c.name; }
 
 class MaterialBad : public testing::TestWithParam<BadMaterial> {};
 

@@ -2,6 +2,8 @@
 // what a damaged update file does.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <string>
 
 #include "fsys.h"
@@ -43,6 +45,9 @@ struct Content {
   const char* name;
   std::string bytes;
 };
+
+// ctest lists a case by its name, not by its bytes.
+void PrintTo(const Content& c, std::ostream* os) { *os << c.name; }
 
 class UpdateRoundTrip : public testing::TestWithParam<Content> {};
 
@@ -94,6 +99,9 @@ struct Damaged {
   std::string bytes;
 };
 
+// ctest lists a case by its name, not by its bytes.
+void PrintTo(const Damaged& c, std::ostream* os) { *os << c.name; }
+
 class UpdateDamaged : public testing::TestWithParam<Damaged> {};
 
 TEST_P(UpdateDamaged, IsAnError) {
@@ -133,6 +141,9 @@ struct NameCase {
   const char* input;
   const char* output;
 };
+
+// ctest lists a case by its name, not by its bytes.
+void PrintTo(const NameCase& c, std::ostream* os) { *os << c.name; }
 
 class UpdateOutputNames : public testing::TestWithParam<NameCase> {};
 
