@@ -179,8 +179,8 @@ void TForm1::LoadArtwork() {
   skin_ = TSkin::FromPng(bytes(res::kSkinType, res::kSkinName));
 }
 
-HFONT TForm1::FontFor(const FontSpec& spec) {
-  const FontSpec& f = spec.face ? spec : FormDescription().font;
+HFONT TForm1::FontFor(const FontSpec& wanted) {
+  const FontSpec& f = wanted.face ? wanted : FormDescription().font;
   auto key = std::make_pair(std::wstring(f.face), f.height);
   auto it = fonts_.find(key);
   if (it == fonts_.end()) {

@@ -155,7 +155,7 @@ class TForm1 : private IControlHost {
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
   bool CreateControls();
   void LoadArtwork();
-  HFONT FontFor(const FontSpec& spec);
+  HFONT FontFor(const FontSpec& wanted);
   TControl* FindControl(int id);
   void StartWindowMove();
   // Keyboard focus order: Tab and Shift+Tab move along the description's

@@ -488,10 +488,10 @@ def art_shield(size):
 ARTS = {"logo": art_logo, "monitor": art_monitor, "report": art_report, "shield": art_shield}
 
 
-def make_slide(spec):
+def make_slide(design):
     size = SLIDE_SIZE
-    img = slide_background(spec["colours"])
-    img = Image.alpha_composite(img, ARTS[spec["art"]](size))
+    img = slide_background(design["colours"])
+    img = Image.alpha_composite(img, ARTS[design["art"]](size))
     # The brand line at the top left.
     mark = logo(22, light=True)
     brand = Image.new("RGBA", size, (0, 0, 0, 0))
@@ -500,7 +500,7 @@ def make_slide(spec):
     img = Image.alpha_composite(img, text_layer(size, (60, 37), "Vexa 考试客户端", font(13),
                                                 (255, 255, 255, 235), anchor="lm"))
     # Headline in two lines, then the caption.
-    first, second = spec["title"]
+    first, second = design["title"]
     title = Image.new("RGBA", size, (0, 0, 0, 0))
     title = Image.alpha_composite(title, text_layer(size, (30, 100), first, font(32),
                                                     (255, 255, 255, 255), anchor="ls", bold=1))
@@ -510,7 +510,7 @@ def make_slide(spec):
     img = Image.alpha_composite(img, title)
     d = ImageDraw.Draw(img)
     d.rounded_rectangle((30, 154, 62, 157), 2, fill=ORANGE + (255,))
-    for k, line in enumerate(spec["lines"]):
+    for k, line in enumerate(design["lines"]):
         img = Image.alpha_composite(img, text_layer(size, (30, 182 + k * 21), line, font(13),
                                                     (255, 255, 255, 225), anchor="ls"))
     return img.convert("RGB")
@@ -770,8 +770,8 @@ def main():
     check_background(bg)
     save_png(bg, "background.png")
     save_png(make_skin(), "mcskin.png")
-    for name, spec in SLIDES.items():
-        slide = make_slide(spec)
+    for name, design in SLIDES.items():
+        slide = make_slide(design)
         assert slide.size == SLIDE_SIZE
         slide.save(os.path.join(HERE, name), "JPEG", quality=92, optimize=True,
                    subsampling=0)
