@@ -73,12 +73,18 @@ std::optional<Seen> ReadSeen(const std::string& folder) {
   return seen;
 }
 
+// Polls for the report. While the probe renames it into place, the file can
+// be held for a moment (Wine's rename keeps it open with delete access), so a
+// failed read is tried again until the limit; the last try's error stands.
 std::optional<Seen> AwaitSeen(const std::string& folder, DWORD limit = kGenerous) {
-  for (DWORD waited = 0;; waited += 20) {
-    if (auto seen = ReadSeen(folder)) return seen;
-    if (waited >= limit) return std::nullopt;
+  for (DWORD waited = 0; waited < limit; waited += 20) {
+    try {
+      if (auto seen = ReadSeen(folder)) return seen;
+    } catch (const std::exception&) {
+    }
     Sleep(20);
   }
+  return ReadSeen(folder);
 }
 
 // The probe that reported from folder, opened with access; null when it is
