@@ -121,24 +121,33 @@ void KeyboardClick(IControlHost& host, TControl& c) {
   host.ControlClick(c);
 }
 
+// Ties a window of one of the classes registered here to its host and its
+// entry in the control table, as it is created.
+void BindOnCreate(HWND wnd, UINT msg, LPARAM lp) {
+  if (msg != WM_NCCREATE) return;
+  auto* ctx = static_cast<CreateContext*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
+  SetWindowLongPtrW(wnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(ctx->host));
+  SetPropW(wnd, kControlProp, ctx->control);
+  ctx->control->hwnd = wnd;
+}
+
+// The whole look of these windows comes from the host.
+LRESULT PaintThroughHost(HWND wnd, IControlHost& host, TControl& c) {
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(wnd, &ps);
+  host.PaintControl(c, dc);
+  EndPaint(wnd, &ps);
+  return 0;
+}
+
 LRESULT CALLBACK PanelProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_NCCREATE) {
-    auto* ctx = static_cast<CreateContext*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
-    SetWindowLongPtrW(wnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(ctx->host));
-    SetPropW(wnd, kControlProp, ctx->control);
-    ctx->control->hwnd = wnd;
-  }
+  BindOnCreate(wnd, msg, lp);
   IControlHost* host = HostOf(wnd);
   TControl* c = ControlOf(wnd);
   if (!host || !c) return DefWindowProcW(wnd, msg, wp, lp);
   switch (msg) {
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(wnd, &ps);
-      host->PaintControl(*c, dc);
-      EndPaint(wnd, &ps);
-      return 0;
-    }
+    case WM_PAINT:
+      return PaintThroughHost(wnd, *host, *c);
     case WM_ERASEBKGND:
       return 1;
     case WM_COMMAND:
@@ -160,24 +169,14 @@ LRESULT CALLBACK PanelProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 LRESULT CALLBACK SkinButtonProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_NCCREATE) {
-    auto* ctx = static_cast<CreateContext*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
-    SetWindowLongPtrW(wnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(ctx->host));
-    SetPropW(wnd, kControlProp, ctx->control);
-    ctx->control->hwnd = wnd;
-  }
+  BindOnCreate(wnd, msg, lp);
   IControlHost* host = HostOf(wnd);
   TControl* c = ControlOf(wnd);
   if (!host || !c) return DefWindowProcW(wnd, msg, wp, lp);
   const bool check = c->row->kind == ControlKind::SkinCheckBox;
   switch (msg) {
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(wnd, &ps);
-      host->PaintControl(*c, dc);
-      EndPaint(wnd, &ps);
-      return 0;
-    }
+    case WM_PAINT:
+      return PaintThroughHost(wnd, *host, *c);
     case WM_ERASEBKGND:
       return 1;
     case WM_GETDLGCODE:

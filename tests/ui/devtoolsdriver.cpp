@@ -74,28 +74,13 @@ std::wstring BoxText(HWND box) {
 
 // ------------------------------------------------------------ the program
 
-struct Program {
-  PROCESS_INFORMATION pi{};
+struct Program : Launched {
   HWND form = nullptr;
 
   bool Start(const std::wstring& exe) {
-    std::wstring cmd = L"\"" + exe + L"\"";
-    STARTUPINFOW si{};
-    si.cb = sizeof(si);
-    if (!CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
-      return Check(false, "VexaS.exe starts", "CreateProcess error " + std::to_string(GetLastError()));
-    return Check(WaitFor([&] { return (form = FindTopWindow(pi.dwProcessId, ids::kFormClass, true)) != nullptr; },
-                         kToolWait),
+    if (!Launch(exe)) return false;
+    return Check(WaitFor([&] { return (form = FindTopWindow(Pid(), ids::kFormClass, true)) != nullptr; }, kToolWait),
                  "the installer window appears");
-  }
-  bool Ended(DWORD limit_ms = 10000) { return WaitForSingleObject(pi.hProcess, limit_ms) == WAIT_OBJECT_0; }
-  ~Program() {
-    if (pi.hProcess) {
-      if (!Ended(0)) TerminateProcess(pi.hProcess, 1);
-      WaitForSingleObject(pi.hProcess, 5000);
-      CloseHandle(pi.hProcess);
-      CloseHandle(pi.hThread);
-    }
   }
 };
 
@@ -116,7 +101,7 @@ class Press {
     if (!Check(button != nullptr, name + ": the button exists")) return;
     thread_ = CreateThread(nullptr, 0, SendClick, button, 0, nullptr);
     // The tool returns, or shows a box or dialog and waits in it.
-    WaitFor([&] { return Returned(0) || (box_ = FindTopWindow(g_program->pi.dwProcessId, L"#32770", true)) != nullptr; },
+    WaitFor([&] { return Returned(0) || (box_ = FindTopWindow(g_program->Pid(), L"#32770", true)) != nullptr; },
             kToolWait);
   }
   ~Press() {
@@ -154,7 +139,7 @@ class Press {
     PostMessageW(answered, WM_COMMAND, command, 0);
     WaitFor([&] {
       if (Returned(0)) return true;
-      return !IsWindow(answered) && (box_ = FindTopWindow(g_program->pi.dwProcessId, L"#32770", true)) != nullptr;
+      return !IsWindow(answered) && (box_ = FindTopWindow(g_program->Pid(), L"#32770", true)) != nullptr;
     }, kToolWait);
   }
   // Chooses path in the file-open dialog the tool shows.

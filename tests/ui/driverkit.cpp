@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "win/registryrecord.h"
+
 namespace vexa::uitest {
 
 namespace {
@@ -105,6 +107,57 @@ HWND Control(HWND form, int id) {
   for (HWND w : Descendants(form))
     if (GetDlgCtrlID(w) == id) return w;
   return nullptr;
+}
+
+Launched::~Launched() {
+  if (!pi_.hProcess) return;
+  if (!Ended(0)) TerminateProcess(pi_.hProcess, 1);
+  WaitForSingleObject(pi_.hProcess, 5000);
+  CloseHandle(pi_.hProcess);
+  CloseHandle(pi_.hThread);
+}
+
+bool Launched::Launch(const std::wstring& exe) {
+  std::wstring cmd = L"\"" + exe + L"\"";
+  STARTUPINFOW si{};
+  si.cb = sizeof(si);
+  if (!CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi_))
+    return Check(false, "VexaS.exe starts", "CreateProcess error " + std::to_string(GetLastError()));
+  return true;
+}
+
+bool Launched::Ended(DWORD limit_ms) const {
+  return pi_.hProcess && WaitForSingleObject(pi_.hProcess, limit_ms) == WAIT_OBJECT_0;
+}
+
+void ClearRecord() { RegDeleteTreeW(HKEY_LOCAL_MACHINE, vexa::win::kInstallRecordKey); }
+
+void SetRecord(const std::wstring& version, const std::wstring& path) {
+  ClearRecord();
+  HKEY key = nullptr;
+  if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, vexa::win::kInstallRecordKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                      &key, nullptr) != ERROR_SUCCESS) {
+    Check(false, "the previous record is written");
+    return;
+  }
+  bool ok = true;
+  for (const auto& [name, value] : {std::pair{L"version", &version}, std::pair{L"path", &path}})
+    ok = RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value->c_str()),
+                        static_cast<DWORD>((value->size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS &&
+         ok;
+  RegCloseKey(key);
+  if (!ok) Check(false, "the previous record is written");
+}
+
+std::string ResourceOf(const std::wstring& exe, const wchar_t* type, const wchar_t* name) {
+  HMODULE m = LoadLibraryExW(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+  if (!m) return std::string();
+  std::string bytes;
+  if (HRSRC r = FindResourceW(m, name, type))
+    if (HGLOBAL g = LoadResource(m, r))
+      if (const void* p = LockResource(g)) bytes.assign(static_cast<const char*>(p), SizeofResource(m, r));
+  FreeLibrary(m);
+  return bytes;
 }
 
 }  // namespace vexa::uitest

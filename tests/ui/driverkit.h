@@ -40,4 +40,30 @@ HWND FindTopWindow(DWORD pid, const wchar_t* cls, bool visible_only = false);
 // The descendant of form with that control ID.
 HWND Control(HWND form, int id);
 
+// The program under test, started by its path with no arguments. Whatever
+// still runs of it when the object goes is ended, and its handles closed.
+class Launched {
+ public:
+  Launched() = default;
+  ~Launched();
+  Launched(const Launched&) = delete;
+  Launched& operator=(const Launched&) = delete;
+
+  // Checks that it starts.
+  bool Launch(const std::wstring& exe);
+  bool Ended(DWORD limit_ms = 10000) const;
+  DWORD Pid() const { return pi_.dwProcessId; }
+
+ private:
+  PROCESS_INFORMATION pi_{};
+};
+
+// The installer's registry record, as a previous installation leaves it.
+void ClearRecord();
+// Checks that the record (version and path, nothing else) is written.
+void SetRecord(const std::wstring& version, const std::wstring& path);
+
+// The bytes of a resource of the program file exe; empty when it has none.
+std::string ResourceOf(const std::wstring& exe, const wchar_t* type, const wchar_t* name);
+
 }  // namespace vexa::uitest

@@ -177,36 +177,6 @@ void CopyTree(const std::wstring& from, const std::wstring& to) {
   FindClose(h);
 }
 
-std::string ResourceOfExe(const wchar_t* type, const wchar_t* name) {
-  HMODULE m = LoadLibraryExW(g_exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
-  if (!m) return std::string();
-  std::string bytes;
-  if (HRSRC r = FindResourceW(m, name, type))
-    if (HGLOBAL g = LoadResource(m, r))
-      if (const void* p = LockResource(g)) bytes.assign(static_cast<const char*>(p), SizeofResource(m, r));
-  FreeLibrary(m);
-  return bytes;
-}
-
-void ClearRecord() { RegDeleteTreeW(HKEY_LOCAL_MACHINE, vexa::win::kInstallRecordKey); }
-
-void SetRecord(const std::wstring& version, const std::wstring& path) {
-  ClearRecord();
-  HKEY key = nullptr;
-  if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, vexa::win::kInstallRecordKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                      &key, nullptr) != ERROR_SUCCESS) {
-    Check(false, "the previous record is written");
-    return;
-  }
-  const auto put = [&](const wchar_t* name, const std::wstring& value) {
-    RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                   static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
-  };
-  put(L"version", version);
-  put(L"path", path);
-  RegCloseKey(key);
-}
-
 // A value of the record; nullopt-like "<absent>" when missing.
 std::wstring RecordValue(const wchar_t* name) {
   wchar_t buf[512] = {};
@@ -246,24 +216,18 @@ void EndClient() {
 
 // ------------------------------------------------------------ the installer
 
-struct Program {
-  PROCESS_INFORMATION pi{};
+struct Program : Launched {
   HWND form = nullptr;
 
   bool Start() {
-    std::wstring cmd = L"\"" + g_exe + L"\"";
-    STARTUPINFOW si{};
-    si.cb = sizeof(si);
-    if (!CreateProcessW(g_exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
-      return Check(false, "VexaS.exe starts");
+    if (!Launch(g_exe)) return false;
     const bool shown = WaitFor([&] {
-      form = FindTopWindow(pi.dwProcessId, ids::kFormClass);
+      form = FindTopWindow(Pid(), ids::kFormClass);
       return form && IsWindowVisible(form);
     });
     if (shown) Settle(form);
     return Check(shown, "the installer window appears");
   }
-  bool Ended(DWORD limit_ms) { return WaitForSingleObject(pi.hProcess, limit_ms) == WAIT_OBJECT_0; }
   HWND Get(int id) const { return Control(form, id); }
   // Sets the location and the launch box, then presses Install.
   void Install(const std::wstring& location, bool launch) {
@@ -289,21 +253,13 @@ struct Program {
     if (Ended(limit_ms)) return true;
     std::string seen = "caption \"" + Utf8(TextOf(form)) + "\", progress " +
                        std::to_string(SendMessageW(Get(ids::ProgressBar1), PBM_GETPOS, 0, 0));
-    if (HWND box = FindTopWindow(pi.dwProcessId, L"#32770")) {
+    if (HWND box = FindTopWindow(Pid(), L"#32770")) {
       seen += ", a box \"" + Utf8(TextOf(box)) + "\":";
       for (HWND w : Descendants(box))
         if (ClassOf(w) == L"Static") seen += " " + Utf8(TextOf(w));
     }
     std::printf("     still running: %s\n", seen.c_str());
     return false;
-  }
-  ~Program() {
-    if (pi.hProcess) {
-      if (!Ended(0)) TerminateProcess(pi.hProcess, 1);
-      WaitForSingleObject(pi.hProcess, 5000);
-      CloseHandle(pi.hProcess);
-      CloseHandle(pi.hThread);
-    }
   }
 };
 
@@ -326,10 +282,10 @@ void CheckTree(const std::wstring& installed, bool cache_purged = false) {
     if (!Check(it != got.end(), "installed: " + Utf8(name))) continue;
     Check(it->second == bytes, "installed byte for byte: " + Utf8(name));
   }
-  Check(got[L"logo.ico"] == "f" + ResourceOfExe(vexa::res::kTextFileType, vexa::res::kShortcutIconName),
+  Check(got[L"logo.ico"] == "f" + ResourceOf(g_exe, vexa::res::kTextFileType, vexa::res::kShortcutIconName),
         "logo.ico is the installer's icon");
   for (const wchar_t* slide : {vexa::res::kSlide1Name, vexa::res::kSlide2Name, vexa::res::kSlide3Name})
-    Check(got[std::wstring(slide) + L".jpg"] == "f" + ResourceOfExe(vexa::res::kTextFileType, slide),
+    Check(got[std::wstring(slide) + L".jpg"] == "f" + ResourceOf(g_exe, vexa::res::kTextFileType, slide),
           "slide " + Utf8(slide) + ".jpg");
   std::vector<std::wstring> extra;
   for (const auto& [name, bytes] : got)
@@ -465,7 +421,7 @@ void InUse() {
   if (p.Start()) {
     p.Install(L"c:\\busy", true);
     p.Progress("");
-    const Box box = WaitBox(p.pi.dwProcessId);
+    const Box box = WaitBox(p.Pid());
     if (Check(box.wnd != nullptr, "a message box appears")) {
       Shot("in-use-box", ScreenRect(box.wnd));
       CheckText(box.caption, Cp936ToWide(rules::kNoticeCaption), "box caption");
@@ -500,7 +456,7 @@ void NoDrive() {
   Settle(p.form);
   Check(IsWindowEnabled(install) != FALSE, "Install is enabled again by the agreement box");
   ClickAt(install);
-  const Box box = WaitBox(p.pi.dwProcessId, 20000);
+  const Box box = WaitBox(p.Pid(), 20000);
   if (Check(box.wnd != nullptr, "a message box appears")) {
     CheckText(box.caption, Cp936ToWide(rules::kNoticeCaption), "box caption");
     CheckText(box.text, Cp936ToWide(rules::kMsgChooseCorrectPath), "box text");

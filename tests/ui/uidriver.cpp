@@ -82,66 +82,19 @@ void Settle(HWND form) {
 
 // ------------------------------------------------------------ the program
 
-struct Program {
-  PROCESS_INFORMATION pi{};
+struct Program : Launched {
   HWND form = nullptr;
 
-  bool Start() {
-    std::wstring cmd = L"\"" + g_exe + L"\"";
-    STARTUPINFOW si{};
-    si.cb = sizeof(si);
-    if (!CreateProcessW(g_exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
-      return Check(false, "VexaS.exe starts", "CreateProcess error " + std::to_string(GetLastError()));
-    return true;
-  }
+  bool Start() { return Launch(g_exe); }
   // Waits for the main window to be shown.
   bool WaitWindow() {
     const bool shown = WaitFor([&] {
-      form = FindTopWindow(pi.dwProcessId, ids::kFormClass);
+      form = FindTopWindow(Pid(), ids::kFormClass);
       return form && IsWindowVisible(form);
     });
     return Check(shown, "the installer window appears");
   }
-  bool Ended(DWORD limit_ms = 10000) { return WaitForSingleObject(pi.hProcess, limit_ms) == WAIT_OBJECT_0; }
-  ~Program() {
-    if (pi.hProcess) {
-      if (!Ended(0)) TerminateProcess(pi.hProcess, 1);
-      WaitForSingleObject(pi.hProcess, 5000);
-      CloseHandle(pi.hProcess);
-      CloseHandle(pi.hThread);
-    }
-  }
 };
-
-void ClearRecord() { RegDeleteTreeW(HKEY_LOCAL_MACHINE, vexa::win::kInstallRecordKey); }
-
-void SetRecord(const std::wstring& version, const std::wstring& path) {
-  ClearRecord();
-  HKEY key = nullptr;
-  if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, vexa::win::kInstallRecordKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                      &key, nullptr) != ERROR_SUCCESS) {
-    Check(false, "the record is written");
-    return;
-  }
-  const auto put = [&](const wchar_t* name, const std::wstring& value) {
-    RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                   static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
-  };
-  put(L"version", version);
-  put(L"path", path);
-  RegCloseKey(key);
-}
-
-std::string ResourceOfExe(const wchar_t* type, const wchar_t* name) {
-  HMODULE m = LoadLibraryExW(g_exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
-  if (!m) return std::string();
-  std::string bytes;
-  if (HRSRC r = FindResourceW(m, name, type))
-    if (HGLOBAL g = LoadResource(m, r))
-      if (const void* p = LockResource(g)) bytes.assign(static_cast<const char*>(p), SizeofResource(m, r));
-  FreeLibrary(m);
-  return bytes;
-}
 
 std::string FileBytes(const std::wstring& path) {
   HANDLE f = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
@@ -299,7 +252,7 @@ void CheckAgreementText(HWND form) {
   HWND viewer = nullptr;
   const bool opened = WaitFor([&] { return (viewer = FindTopWindow(0, L"Notepad")) != nullptr; }, 20000);
   Check(opened, "the agreement label opens the viewer");
-  const std::string want = ResourceOfExe(vexa::res::kTextFileType, vexa::res::kAgreementName);
+  const std::string want = ResourceOf(g_exe, vexa::res::kTextFileType, vexa::res::kAgreementName);
   Check(!want.empty() && FileBytes(file) == want, "the agreement file holds the agreement text byte for byte");
   if (viewer) PostMessageW(viewer, WM_CLOSE, 0, 0);
   WaitFor([&] { return FindTopWindow(0, L"Notepad") == nullptr; });
@@ -444,7 +397,7 @@ void FirstStart() {
   CheckLocations(p.form);
   CheckAgreement(p.form);
   CheckAgreementText(p.form);
-  CheckBrowse(p.form, p.pi.dwProcessId);
+  CheckBrowse(p.form, p.Pid());
   CheckDragging(p.form);
   CheckMinimise(p.form);
   // The hover effects, for the eye.
@@ -483,7 +436,7 @@ void OutdatedInstaller() {
   Program p;
   if (!p.Start()) return;
   HWND box = nullptr;
-  Check(WaitFor([&] { return (box = FindTopWindow(p.pi.dwProcessId, L"#32770")) && IsWindowVisible(box); }),
+  Check(WaitFor([&] { return (box = FindTopWindow(p.Pid(), L"#32770")) && IsWindowVisible(box); }),
         "version V2.30: a message box appears");
   if (!box) return;
   Settle(box);
@@ -498,7 +451,7 @@ void OutdatedInstaller() {
   CheckText(text,
             Cp936ToWide(std::string(rules::kMsgOutdatedHead) + vexa::kDownloadPage + rules::kMsgOutdatedTail),
             "version V2.30: box text");
-  HWND form = FindTopWindow(p.pi.dwProcessId, ids::kFormClass);
+  HWND form = FindTopWindow(p.Pid(), ids::kFormClass);
   Check(!form || !IsWindowVisible(form), "version V2.30: the window is not shown");
   PostMessageW(box, WM_COMMAND, IDOK, 0);
   Check(p.Ended(), "version V2.30: the program ends after the box");
