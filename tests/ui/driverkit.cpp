@@ -109,6 +109,38 @@ HWND Control(HWND form, int id) {
   return nullptr;
 }
 
+RECT ScreenRect(HWND w) {
+  RECT r{};
+  GetWindowRect(w, &r);
+  return r;
+}
+
+POINT Centre(HWND w) {
+  const RECT r = ScreenRect(w);
+  return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+void ClickAt(POINT p, int button) {
+  Xdotool("mousemove " + std::to_string(p.x) + " " + std::to_string(p.y) + " sleep 0.2 click " +
+          std::to_string(button) + " sleep 0.2");
+}
+
+void ClickAt(HWND w) { ClickAt(Centre(w)); }
+
+void Type(HWND edit, const std::wstring& text) {
+  SendMessageW(edit, EM_SETSEL, 0, -1);
+  SendMessageW(edit, WM_CHAR, VK_BACK, 0);
+  for (wchar_t c : text) SendMessageW(edit, WM_CHAR, c, 0);
+}
+
+bool Checked(HWND box) { return SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+
+void Settle(HWND form) {
+  Sleep(300);
+  DWORD_PTR r = 0;
+  SendMessageTimeoutW(form, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &r);
+}
+
 Launched::~Launched() {
   if (!pi_.hProcess) return;
   if (!Ended(0)) TerminateProcess(pi_.hProcess, 1);
@@ -147,6 +179,18 @@ void SetRecord(const std::wstring& version, const std::wstring& path) {
          ok;
   RegCloseKey(key);
   if (!ok) Check(false, "the previous record is written");
+}
+
+std::string FileBytes(const std::wstring& path) {
+  HANDLE f = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
+                         nullptr);
+  if (f == INVALID_HANDLE_VALUE) return std::string();
+  std::string bytes;
+  char buf[65536];
+  DWORD got = 0;
+  while (ReadFile(f, buf, sizeof buf, &got, nullptr) && got) bytes.append(buf, got);
+  CloseHandle(f);
+  return bytes;
 }
 
 std::string ResourceOf(const std::wstring& exe, const wchar_t* type, const wchar_t* name) {

@@ -40,6 +40,19 @@ HWND FindTopWindow(DWORD pid, const wchar_t* cls, bool visible_only = false);
 // The descendant of form with that control ID.
 HWND Control(HWND form, int id);
 
+RECT ScreenRect(HWND w);
+POINT Centre(HWND w);
+// A real mouse click (through xdotool) at a point of the screen, or at the
+// middle of a window.
+void ClickAt(POINT p, int button = 1);
+void ClickAt(HWND w);
+// Types text into an edit as keystrokes: everything selected and erased
+// first, then one character after the other, each a change of its own.
+void Type(HWND edit, const std::wstring& text);
+bool Checked(HWND box);
+// Lets the program under test take what is in its queue.
+void Settle(HWND form);
+
 // The program under test, started by its path with no arguments. Whatever
 // still runs of it when the object goes is ended, and its handles closed.
 class Launched {
@@ -62,6 +75,9 @@ class Launched {
 void ClearRecord();
 // Checks that the record (version and path, nothing else) is written.
 void SetRecord(const std::wstring& version, const std::wstring& path);
+
+// The whole content of a file; empty when it cannot be read.
+std::string FileBytes(const std::wstring& path);
 
 // The bytes of a resource of the program file exe; empty when it has none.
 std::string ResourceOf(const std::wstring& exe, const wchar_t* type, const wchar_t* name);

@@ -55,32 +55,6 @@ HWND FindTitled(const wchar_t* title) {
   return nullptr;
 }
 
-RECT ScreenRect(HWND w) {
-  RECT r{};
-  GetWindowRect(w, &r);
-  return r;
-}
-
-void ClickAt(HWND w) {
-  const RECT r = ScreenRect(w);
-  Request("@xdotool mousemove " + std::to_string((r.left + r.right) / 2) + " " + std::to_string((r.top + r.bottom) / 2) +
-          " sleep 0.2 click 1 sleep 0.2");
-}
-
-void Type(HWND edit, const std::wstring& text) {
-  SendMessageW(edit, EM_SETSEL, 0, -1);
-  SendMessageW(edit, WM_CHAR, VK_BACK, 0);
-  for (wchar_t c : text) SendMessageW(edit, WM_CHAR, c, 0);
-}
-
-bool Checked(HWND box) { return SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED; }
-
-void Settle(HWND form) {
-  Sleep(300);
-  DWORD_PTR r = 0;
-  SendMessageTimeoutW(form, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &r);
-}
-
 // The message box of process pid: its caption and its longest static text.
 struct Box {
   HWND wnd = nullptr;
@@ -109,18 +83,6 @@ bool IsDir(const std::wstring& p) {
 bool IsFile(const std::wstring& p) {
   const DWORD a = GetFileAttributesW(p.c_str());
   return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-std::string FileBytes(const std::wstring& path) {
-  HANDLE f = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
-                         nullptr);
-  if (f == INVALID_HANDLE_VALUE) return std::string();
-  std::string bytes;
-  char buf[65536];
-  DWORD got = 0;
-  while (ReadFile(f, buf, sizeof buf, &got, nullptr) && got) bytes.append(buf, got);
-  CloseHandle(f);
-  return bytes;
 }
 
 // Every entry below folder by relative path: "d" for a folder, else the

@@ -41,44 +41,9 @@ namespace rules = vexa::rules;
 
 std::wstring g_exe;
 
-bool Xdotool(const std::string& args) { return Request("@xdotool " + args); }
-
 // ------------------------------------------------------------ the window
 
-RECT ScreenRect(HWND w) {
-  RECT r{};
-  GetWindowRect(w, &r);
-  return r;
-}
-
-POINT Centre(HWND w) {
-  const RECT r = ScreenRect(w);
-  return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-}
-
 std::string At(POINT p) { return std::to_string(p.x) + " " + std::to_string(p.y); }
-
-// Real mouse click at a point of the screen.
-void ClickAt(POINT p, int button = 1) {
-  Xdotool("mousemove " + At(p) + " sleep 0.2 click " + std::to_string(button) + " sleep 0.2");
-}
-
-// Types text into an edit as keystrokes: everything selected and erased
-// first, then one character after the other, each a change of its own.
-void Type(HWND edit, const std::wstring& text) {
-  SendMessageW(edit, EM_SETSEL, 0, -1);
-  SendMessageW(edit, WM_CHAR, VK_BACK, 0);
-  for (wchar_t c : text) SendMessageW(edit, WM_CHAR, c, 0);
-}
-
-bool Checked(HWND box) { return SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED; }
-
-// Lets the program under test take what is in its queue.
-void Settle(HWND form) {
-  Sleep(300);
-  DWORD_PTR r = 0;
-  SendMessageTimeoutW(form, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &r);
-}
 
 // ------------------------------------------------------------ the program
 
@@ -95,18 +60,6 @@ struct Program : Launched {
     return Check(shown, "the installer window appears");
   }
 };
-
-std::string FileBytes(const std::wstring& path) {
-  HANDLE f = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
-                         nullptr);
-  if (f == INVALID_HANDLE_VALUE) return std::string();
-  std::string bytes;
-  char buf[65536];
-  DWORD got = 0;
-  while (ReadFile(f, buf, sizeof buf, &got, nullptr) && got) bytes.append(buf, got);
-  CloseHandle(f);
-  return bytes;
-}
 
 // ------------------------------------------------------------ scenarios
 
