@@ -146,20 +146,6 @@ File::File(const std::string& path, OpenMode mode) : path_(path) {
   handle_ = fd;
 }
 
-File::~File() { Close(); }
-
-File::File(File&& other) noexcept : handle_(other.handle_), path_(std::move(other.path_)) { other.handle_ = -1; }
-
-File& File::operator=(File&& other) noexcept {
-  if (this != &other) {
-    Close();
-    handle_ = other.handle_;
-    path_ = std::move(other.path_);
-    other.handle_ = -1;
-  }
-  return *this;
-}
-
 void File::Close() noexcept {
   if (handle_ >= 0) close(static_cast<int>(handle_));
   handle_ = -1;

@@ -99,20 +99,6 @@ File::File(const std::string& path, OpenMode mode) : path_(path) {
   handle_ = reinterpret_cast<std::intptr_t>(h);
 }
 
-File::~File() { Close(); }
-
-File::File(File&& other) noexcept : handle_(other.handle_), path_(std::move(other.path_)) { other.handle_ = -1; }
-
-File& File::operator=(File&& other) noexcept {
-  if (this != &other) {
-    Close();
-    handle_ = other.handle_;
-    path_ = std::move(other.path_);
-    other.handle_ = -1;
-  }
-  return *this;
-}
-
 void File::Close() noexcept {
   if (H(handle_) != INVALID_HANDLE_VALUE) CloseHandle(H(handle_));
   handle_ = -1;
