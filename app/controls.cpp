@@ -145,22 +145,13 @@ LRESULT CALLBACK PanelProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
   IControlHost* host = HostOf(wnd);
   TControl* c = ControlOf(wnd);
   if (!host || !c) return DefWindowProcW(wnd, msg, wp, lp);
+  LRESULT answer = 0;
+  if (ForwardChildNotification(*host, wnd, msg, wp, lp, answer)) return answer;
   switch (msg) {
     case WM_PAINT:
       return PaintThroughHost(wnd, *host, *c);
     case WM_ERASEBKGND:
       return 1;
-    case WM_COMMAND:
-    case WM_NOTIFY:
-    case WM_DRAWITEM:
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLORBTN: {
-      bool handled = false;
-      const LRESULT r = host->ChildNotification(wnd, msg, wp, lp, handled);
-      if (handled) return r;
-      break;
-    }
     case WM_NCDESTROY:
       RemovePropW(wnd, kControlProp);
       break;
@@ -335,6 +326,23 @@ HWND CreateControlWindow(HINSTANCE instance, IControlHost& host, TControl& c, HW
     SendMessageW(wnd, PBM_SETPOS, static_cast<WPARAM>(row.position), 0);
   }
   return wnd;
+}
+
+bool ForwardChildNotification(IControlHost& host, HWND parent, UINT msg, WPARAM wp, LPARAM lp, LRESULT& answer) {
+  switch (msg) {
+    case WM_COMMAND:
+    case WM_NOTIFY:
+    case WM_DRAWITEM:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN: {
+      bool handled = false;
+      answer = host.ChildNotification(parent, msg, wp, lp, handled);
+      return handled;
+    }
+    default:
+      return false;
+  }
 }
 
 TControl* ControlOf(HWND wnd) { return static_cast<TControl*>(GetPropW(wnd, kControlProp)); }

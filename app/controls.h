@@ -59,6 +59,11 @@ bool RegisterControlClasses(HINSTANCE instance);
 // its ID, text, position and state; the host receives its events.
 HWND CreateControlWindow(HINSTANCE instance, IControlHost& host, TControl& c, HWND parent);
 
+// Passes the messages a parent receives from its children (WM_COMMAND,
+// WM_NOTIFY, WM_DRAWITEM, WM_CTLCOLOR*) to host.ChildNotification; true, with
+// answer set, when the host answered. The form and its panels both use it.
+bool ForwardChildNotification(IControlHost& host, HWND parent, UINT msg, WPARAM wp, LPARAM lp, LRESULT& answer);
+
 // The control a child window belongs to, or nullptr.
 TControl* ControlOf(HWND wnd);
 

@@ -251,18 +251,9 @@ LRESULT CALLBACK TForm1::WndProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 LRESULT TForm1::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  LRESULT answer = 0;
+  if (ForwardChildNotification(*this, hwnd_, msg, wp, lp, answer)) return answer;
   switch (msg) {
-    case WM_COMMAND:
-    case WM_NOTIFY:
-    case WM_DRAWITEM:
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLORBTN: {
-      bool handled = false;
-      const LRESULT r = ChildNotification(hwnd_, msg, wp, lp, handled);
-      if (handled) return r;
-      break;
-    }
     case WM_ACTIVATE:
       // Give the focus back to the control that had it.
       if (LOWORD(wp) == WA_INACTIVE) {
