@@ -23,33 +23,35 @@ PayloadResult Unpack(TStream& payload, const std::string& target_dir) {
 
 PayloadResult Failure(std::string why) { return PayloadResult{PayloadOutcome::Error, std::move(why)}; }
 
-}  // namespace
-
-PayloadResult UnpackPayloadStream(TStream& payload, const std::string& target_dir) noexcept {
+// Runs step and turns whatever it raises into an Error result.
+template <typename Step>
+PayloadResult Guarded(Step&& step, const char* unknown) noexcept {
   try {
-    return Unpack(payload, target_dir);
+    return step();
   } catch (const std::bad_alloc&) {
     return Failure("Not enough memory for the payload.");
   } catch (const std::exception& e) {
     return Failure(e.what());
   } catch (...) {
-    return Failure("Unknown error while unpacking the payload.");
+    return Failure(unknown);
   }
+}
+
+}  // namespace
+
+PayloadResult UnpackPayloadStream(TStream& payload, const std::string& target_dir) noexcept {
+  return Guarded([&] { return Unpack(payload, target_dir); }, "Unknown error while unpacking the payload.");
 }
 
 PayloadResult UnpackPayload(const std::string& target_dir, const std::function<void()>& on_opened,
                             const std::string& resource_name) noexcept {
-  try {
-    TResourceStream payload(kPayloadType, resource_name);
-    if (on_opened) on_opened();
-    return UnpackPayloadStream(payload, target_dir);
-  } catch (const std::bad_alloc&) {
-    return Failure("Not enough memory for the payload.");
-  } catch (const std::exception& e) {
-    return Failure(e.what());
-  } catch (...) {
-    return Failure("Unknown error while opening the payload.");
-  }
+  return Guarded(
+      [&] {
+        TResourceStream payload(kPayloadType, resource_name);
+        if (on_opened) on_opened();
+        return UnpackPayloadStream(payload, target_dir);
+      },
+      "Unknown error while opening the payload.");
 }
 
 }  // namespace vexa::win
