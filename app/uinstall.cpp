@@ -34,6 +34,14 @@ DWORD g_install_thread_id = 0;
 
 const char* const kClientProcesses[] = {"vexa.exe", "zrie.exe", "zrerr.exe"};
 
+// The slides of the progress panel: resources the Install button writes
+// into the target folder and the timer shows from there in turn.
+const wchar_t* const kSlides[] = {res::kSlide1Name, res::kSlide2Name, res::kSlide3Name};
+
+std::string SlideFile(const std::string& target_dir, const wchar_t* slide) {
+  return target_dir + "\\" + WideToCp936(slide) + ".jpg";
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------- Install button
@@ -72,12 +80,11 @@ void TForm1::cxButton1Click(TControl&) {
 
 void TForm1::ExtractSlides() {
   const std::string type = WideToCp936(res::kTextFileType);
-  for (const wchar_t* slide : {res::kSlide1Name, res::kSlide2Name, res::kSlide3Name}) {
-    const std::string name = WideToCp936(slide);
+  for (const wchar_t* slide : kSlides) {
     // A missing resource ends the handler with the error box; a file that
     // cannot be written is only a slide the timer will skip.
     try {
-      win::SaveResourceToFile(type, name, FTargetDir + "\\" + name + ".jpg");
+      win::SaveResourceToFile(type, WideToCp936(slide), SlideFile(FTargetDir, slide));
     } catch (const win::EResourceNotFound&) {
       throw;
     } catch (const std::exception&) {
@@ -185,9 +192,8 @@ void TForm1::Timer1Timer() {
   }
   if (Progress() < 90) SetProgress(Progress() + 15);
 
-  const wchar_t* const slides[] = {res::kSlide1Name, res::kSlide2Name, res::kSlide3Name};
   if (FSlideIndex >= 1 && FSlideIndex <= 3) {
-    const std::string file = FTargetDir + "\\" + WideToCp936(slides[FSlideIndex - 1]) + ".jpg";
+    const std::string file = SlideFile(FTargetDir, kSlides[FSlideIndex - 1]);
     if (fsys::FileExists(file)) {
       try {
         TMemoryStream bytes;
