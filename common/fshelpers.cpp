@@ -2,6 +2,7 @@
 
 #include "codepage.h"
 #include "fsys.h"
+#include "streams.h"
 
 namespace vexa {
 
@@ -47,6 +48,16 @@ void SaveTextToFile(const std::string& text, const std::string& path) {
   }
   fsys::File file(path, fsys::OpenMode::CreateAlways);
   file.Write(out.data(), out.size());
+}
+
+void SaveWholeFile(const std::string& bytes, const std::string& path) {
+  try {
+    TFileStream file(path, fsys::OpenMode::CreateAlways);
+    file.WriteBuffer(bytes.data(), bytes.size());
+  } catch (...) {
+    fsys::DeleteFileAt(path);
+    throw;
+  }
 }
 
 void ListFiles(const std::string& folder, std::vector<std::string>& list) {

@@ -21,6 +21,11 @@ void DeleteTree(const std::string& folder);
 // system's reason.
 void SaveTextToFile(const std::string& text, const std::string& path);
 
+// Writes bytes to path whole, replacing the file. When writing fails, what
+// was written is removed and the error (EFOpenError or EWriteError naming
+// the path) is raised: no partial file stays behind.
+void SaveWholeFile(const std::string& bytes, const std::string& path);
+
 // Appends to list the full path of every file below folder (which ends in
 // "\"), depth first in the order the file system gives: everything below a
 // subfolder comes where the subfolder was met. Hidden and system entries,

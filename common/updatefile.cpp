@@ -8,7 +8,7 @@
 #include <limits>
 #include <utility>
 
-#include "fsys.h"
+#include "fshelpers.h"
 #include "uzrcommon.h"
 #include "zstate.h"
 
@@ -64,16 +64,6 @@ std::string InflateAtMost(const char* data, std::size_t size, std::size_t n, boo
 std::string NameOf(const std::string& path) {
   const std::size_t cut = path.find_last_of("\\/:");
   return cut == std::string::npos ? path : path.substr(cut + 1);
-}
-
-// Writes bytes to path whole; a failed write leaves no partial file.
-void SaveWhole(const std::string& path, TMemoryStream& stream) {
-  try {
-    stream.SaveToFile(path);
-  } catch (...) {
-    fsys::DeleteFileAt(path);
-    throw;
-  }
 }
 
 }  // namespace
@@ -133,7 +123,7 @@ void EncodeUpdateFile(const std::string& input, const std::string& output) {
   } catch (const EUpdateFileError& e) {
     throw EUpdateFileError(input + ": " + e.what());
   }
-  SaveWhole(output, stream);
+  SaveWholeFile(stream.Bytes(), output);
 }
 
 void DecodeUpdateFile(const std::string& input, const std::string& output) {
@@ -145,7 +135,7 @@ void DecodeUpdateFile(const std::string& input, const std::string& output) {
   } catch (const EUpdateFileError& e) {
     throw EUpdateFileError(input + ": not an update file: " + e.what());
   }
-  SaveWhole(output, *content);
+  SaveWholeFile(content->Bytes(), output);
 }
 
 }  // namespace vexa

@@ -4,8 +4,7 @@
 #include <exception>
 #include <iostream>
 
-#include "fsys.h"
-#include "streams.h"
+#include "fshelpers.h"
 
 namespace vexapack {
 
@@ -53,10 +52,8 @@ int Guarded(const char* usage, const std::function<void()>& body) {
 
 void SaveWhole(const std::string& path, const std::string& bytes) {
   try {
-    vexa::TFileStream file(path, vexa::fsys::OpenMode::CreateAlways);
-    file.WriteBuffer(bytes.data(), bytes.size());
+    vexa::SaveWholeFile(bytes, path);
   } catch (const std::exception& e) {
-    vexa::fsys::DeleteFileAt(path);
     throw Failure{e.what()};
   }
 }
