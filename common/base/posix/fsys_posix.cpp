@@ -33,17 +33,22 @@ std::uint32_t AttributesOf(const std::string& name, const struct stat& st) {
   return a;
 }
 
+// A native path without trailing "/" (the root stays "/"): "link/" would
+// name the link's target, not the link.
+std::string WithoutTrailingSlashes(std::string native) {
+  while (native.size() > 1 && native.back() == '/') native.pop_back();
+  return native;
+}
+
 // stat() follows links; the link itself is reported as Windows reports a
 // symbolic link, with the reparse-point bit beside its target's kind.
-std::uint32_t LinkBit(std::string native) {
-  while (native.size() > 1 && native.back() == '/') native.pop_back();  // "link/" is its target
+std::uint32_t LinkBit(const std::string& native) {
   struct stat lst;
-  return lstat(native.c_str(), &lst) == 0 && S_ISLNK(lst.st_mode) ? kReparsePoint : 0;
+  return lstat(WithoutTrailingSlashes(native).c_str(), &lst) == 0 && S_ISLNK(lst.st_mode) ? kReparsePoint : 0;
 }
 
 std::string BaseName(const std::string& native) {
-  std::string p = native;
-  while (p.size() > 1 && p.back() == '/') p.pop_back();
+  const std::string p = WithoutTrailingSlashes(native);
   const auto slash = p.find_last_of('/');
   return slash == std::string::npos ? p : p.substr(slash + 1);
 }
@@ -95,8 +100,7 @@ bool FileExists(const std::string& path) {
 
 bool CreateDir(const std::string& path) { return mkdir(Native(path).c_str(), 0777) == 0; }
 bool RemoveDir(const std::string& path) {
-  std::string p = Native(path);
-  while (p.size() > 1 && p.back() == '/') p.pop_back();
+  const std::string p = WithoutTrailingSlashes(Native(path));
   // As RemoveDirectory does for a folder link: the link goes, its target stays.
   const auto a = GetAttributes(path);
   if (a && (*a & kDirectory) && (*a & kReparsePoint)) return unlink(p.c_str()) == 0;
