@@ -34,7 +34,7 @@ std::string OutdatedInstallerMessage(const std::string& download_page) {
 std::optional<TargetFolder> PlanTargetFolder(const std::string& typed) {
   std::string s = TrimBlanks(typed);
   if (s.empty() || FindChar(s, ':') != 1) return std::nullopt;
-  s += EndsWithBackslash(s) ? kClientFolder : std::string("\\") + kClientFolder;
+  s += EndsWithBackslash936(s) ? kClientFolder : std::string("\\") + kClientFolder;
   const std::vector<std::string> elements = SplitAtBackslashes(CollapseBackslashRuns(s));
   TargetFolder plan;
   plan.drive = elements.front();
@@ -50,7 +50,7 @@ std::optional<TargetFolder> PlanTargetFolder(const std::string& typed) {
 
 std::string RecordPathFromLocation(const std::string& typed) {
   std::string s = TrimBlanks(typed);
-  if (!EndsWithBackslash(s)) s += '\\';
+  if (!EndsWithBackslash936(s)) s += '\\';
   return ReduceDoubledBackslashesOnce(s);
 }
 

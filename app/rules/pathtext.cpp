@@ -24,12 +24,6 @@ std::size_t FindChar(const std::string& s, char c, std::size_t from) {
   return std::string::npos;
 }
 
-bool EndsWithBackslash(const std::string& s) {
-  std::size_t last = std::string::npos;
-  for (std::size_t i = 0; i < s.size(); i += CharLength(s, i)) last = i;
-  return last != std::string::npos && s[last] == '\\' && last + 1 == s.size();
-}
-
 std::string CollapseBackslashRuns(const std::string& s) {
   std::string out;
   out.reserve(s.size());

@@ -23,10 +23,6 @@ std::string TrimBlanks(const std::string& s);
 // std::string::npos. Trail bytes of double-byte characters never match.
 std::size_t FindChar(const std::string& s, char c, std::size_t from = 0);
 
-// True when the last character of s is a backslash (not the trail byte of a
-// double-byte character).
-bool EndsWithBackslash(const std::string& s);
-
 // Every run of backslashes collapsed to one: the effect of replacing "\\" by
 // "\" until none is left.
 std::string CollapseBackslashRuns(const std::string& s);
