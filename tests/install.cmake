@@ -28,10 +28,7 @@ if(WIN32)
   # Both runs share the build's prefix, whose registry the tests change and
   # restore: one at a time. Wine's menu builder stays off: it would turn the
   # test shortcuts into entries on the host's own desktop.
-  foreach(lc zh_CN en_US)
-    add_test(NAME vexa_install_tests_wine_${lc} COMMAND vexa_install_tests)
-    set_tests_properties(vexa_install_tests_wine_${lc} PROPERTIES
-      ENVIRONMENT "${VEXA_WINE_ENV};VEXA_LC_ALL=${lc}.UTF-8;WINEDLLOVERRIDES=mscoree,mshtml,winemenubuilder.exe=" TIMEOUT 600
-      RESOURCE_LOCK vexa_install_registry)
-  endforeach()
+  vexa_add_wine_runs(vexa_install_tests TIMEOUT 600
+                     EXTRA_ENV "WINEDLLOVERRIDES=mscoree,mshtml,winemenubuilder.exe="
+                     RESOURCE_LOCK vexa_install_registry)
 endif()
